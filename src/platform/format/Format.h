@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+// Number and date text as the program shows and sends it.
+namespace format {
+
+// Format(number, pattern) for the digit patterns the program uses ("########0.0000",
+// "###,###,##0.0000", "#########0", "#####0", "##0.00", "#######0.0000", "######0"):
+// '#' an optional digit, '0' a required digit, '.' the decimal point, ',' in the integer part
+// turns on thousands separators. Rounds half away from zero; a negative number keeps its sign.
+QString formatNumber(double value, const QString &pattern);
+
+// The leading number of a text: blanks skipped, optional sign, digits, one decimal point,
+// an optional exponent. Empty or non-numeric text reads as 0 ("12abc" -> 12, " 3.5" -> 3.5,
+// "1e3" -> 1000). Never throws.
+double leadingNumber(const QString &text);
+
+// True when the whole text (blanks around it allowed) is a number: sign, digits with thousands
+// separators in the integer part, one decimal point, an exponent. Empty, blank-only, "." and
+// "-" alone are not numeric.
+bool isNumeric(const QString &text);
+
+// The value of a numeric text (as isNumeric accepts it); 0 when not numeric.
+double numericValue(const QString &text);
+
+// The default number-to-text conversion: "12.5", "0", "-3", no leading blank, up to 15
+// significant digits, no exponent for ordinary magnitudes.
+QString numberText(double value);
+
+// The standard number-to-text conversion: as numberText, with a leading blank for
+// non-negative numbers (" 3", "-3").
+QString numberTextStd(double value);
+
+// "MM/dd/yyyy HH:mm:ss AMPM": month/day/four-digit year, 12-hour clock with seconds and
+// "AM"/"PM", e.g. "12/08/2026 01:05:09 PM".
+QString dateTimeText(const QDateTime &value);
+// "mm/dd/yyyy": month/day/year, e.g. "12/08/2026".
+QString dateText(const QDate &value);
+// The general date text of a date-time value: "12/8/2026 1:05:09 PM"; only the date when the
+// time is midnight.
+QString generalDateText(const QDateTime &value);
+
+// Reads the texts above back (and ISO "yyyy-MM-dd HH:mm:ss[.zzz]"); an invalid QDateTime when
+// the text is not a date.
+QDateTime parseDateTime(const QString &text);
+
+// A value read from the database as text, as the program reads it by appending the empty text:
+// null -> "", booleans "True"/"False", numbers by numberText, date-times by generalDateText.
+QString variantText(const QVariant &value);
+
+// A fixed-point decimal with four decimals for costs and totals: sums of many lines do not drift.
+class Currency
+{
+public:
+    constexpr Currency() = default;
+    static Currency fromDouble(double value); // rounded half away from zero
+    static Currency fromText(const QString &text); // leading-number reading, exact for decimals
+    static constexpr Currency fromRaw(qint64 tenThousandths)
+    {
+        Currency c;
+        c.m_raw = tenThousandths;
+        return c;
+    }
+
+    qint64 raw() const { return m_raw; }
+    double toDouble() const { return static_cast<double>(m_raw) / 10000.0; }
+    QString toString() const; // plain text with the needed decimals only: "12.5", "0", "-3.0001"
+
+    Currency operator+(Currency o) const { return fromRaw(m_raw + o.m_raw); }
+    Currency operator-(Currency o) const { return fromRaw(m_raw - o.m_raw); }
+    Currency &operator+=(Currency o)
+    {
+        m_raw += o.m_raw;
+        return *this;
+    }
+    Currency operator*(double factor) const; // rounded half away from zero
+    auto operator<=>(const Currency &) const = default;
+
+private:
+    qint64 m_raw = 0;
+};
+
+} // namespace format

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/db/Connection.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace user {
+
+// Where the log-in connects: an embedded database folder, or a SQL Server by ODBC connection
+// string. Empty: the embedded demo database in the per-user data folder.
+struct ConnectionTarget
+{
+    QString databaseFolder;
+    QString odbcConnectionString;
+};
+
+// The hospital information system's current-user component, as the program uses it: it logs the
+// user in, holds the open connection and names the logged-in employee.
+class CurrentUser
+{
+public:
+    explicit CurrentUser(ConnectionTarget target = {});
+    ~CurrentUser();
+
+    QString PasswordDeptCode;
+
+    // Shows the log-in dialog (through the Modal seam); Connected() tells whether it succeeded.
+    void ShowMain();
+    bool Connected() const { return m_connection != nullptr && !m_employeeCode.isEmpty(); }
+
+    db::Connection &sqlconnection() const;
+    QString Employeecode() const { return m_employeeCode; }
+    QString ServerName() const;
+    QString UserID() const { return m_serverUser; }
+    QString ServerPassword() const { return m_serverPassword; }
+
+    // Opens the target's connection (throws db::DatabaseError when it cannot be opened).
+    std::unique_ptr<db::Connection> openConnection() const;
+    // Takes an open connection and an employee as logged in (the log-in dialog's last step;
+    // tests use it to start with a given user).
+    void logIn(std::unique_ptr<db::Connection> connection, const QString &employeeCode);
+
+    const ConnectionTarget &target() const { return m_target; }
+
+private:
+    ConnectionTarget m_target;
+    std::unique_ptr<db::Connection> m_connection;
+    QString m_employeeCode;
+    QString m_serverUser;
+    QString m_serverPassword;
+};
+
+} // namespace user

@@ -1,0 +1,8 @@
+#include "session/Session.h"
+
+SessionContext Session;
+
+void resetSession()
+{
+    Session = SessionContext();
+}
