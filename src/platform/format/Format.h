@@ -10,24 +10,27 @@ namespace format {
 // Format(number, pattern) for the digit patterns the program uses ("########0.0000",
 // "###,###,##0.0000", "#########0", "#####0", "##0.00", "#######0.0000", "######0"):
 // '#' an optional digit, '0' a required digit, '.' the decimal point, ',' in the integer part
-// turns on thousands separators. Rounds half away from zero; a negative number keeps its sign.
+// turns on thousands separators; text before and after the digits is kept. The number is taken
+// to 15 significant digits and then rounded half away from zero on its decimal digits; a
+// negative number keeps its sign unless it rounds to zero. NaN and infinities give "NaN",
+// "Infinity", "-Infinity"; an empty pattern gives numberText.
 QString formatNumber(double value, const QString &pattern);
 
 // The leading number of a text: blanks skipped, optional sign, digits, one decimal point,
 // an optional exponent. Empty or non-numeric text reads as 0 ("12abc" -> 12, " 3.5" -> 3.5,
-// "1e3" -> 1000). Never throws.
+// "1e3" -> 1000). A number beyond the double range reads as 0. Never throws.
 double leadingNumber(const QString &text);
 
 // True when the whole text (blanks around it allowed) is a number: sign, digits with thousands
 // separators in the integer part, one decimal point, an exponent. Empty, blank-only, "." and
-// "-" alone are not numeric.
+// "-" alone are not numeric, nor is a number beyond the double range.
 bool isNumeric(const QString &text);
 
 // The value of a numeric text (as isNumeric accepts it); 0 when not numeric.
 double numericValue(const QString &text);
 
 // The default number-to-text conversion: "12.5", "0", "-3", no leading blank, up to 15
-// significant digits, no exponent for ordinary magnitudes.
+// significant digits; an exponent ("1E+20", "1.5E-05") from 1E+15 up and below 1E-04.
 QString numberText(double value);
 
 // The standard number-to-text conversion: as numberText, with a leading blank for
@@ -40,11 +43,12 @@ QString dateTimeText(const QDateTime &value);
 // "mm/dd/yyyy": month/day/year, e.g. "12/08/2026".
 QString dateText(const QDate &value);
 // The general date text of a date-time value: "12/8/2026 1:05:09 PM"; only the date when the
-// time is midnight.
+// time is midnight; only the time ("1:05:09 PM") on the platform's zero date, 12/30/1899.
 QString generalDateText(const QDateTime &value);
 
-// Reads the texts above back (and ISO "yyyy-MM-dd HH:mm:ss[.zzz]"); an invalid QDateTime when
-// the text is not a date.
+// Reads the texts above back: "M/d/yyyy[ h:mm[:ss] AM|PM]" (24-hour without the marker), ISO
+// "yyyy-MM-dd[ HH:mm[:ss[.zzz]]]" (or with "T"), and a time of day alone on the zero date. An
+// invalid QDateTime when the text is not a date.
 QDateTime parseDateTime(const QString &text);
 
 // A value read from the database as text, as the program reads it by appending the empty text:
