@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace user {
@@ -14,6 +15,9 @@ struct ConnectionTarget
 {
     QString databaseFolder;
     QString odbcConnectionString;
+    // When set, opens the connection instead (a database the caller has prepared, e.g. in
+    // memory); called at most once per successful opening.
+    std::function<std::unique_ptr<db::Connection>()> open;
 };
 
 // The hospital information system's current-user component, as the program uses it: it logs the
@@ -43,6 +47,13 @@ public:
     void logIn(std::unique_ptr<db::Connection> connection, const QString &employeeCode);
 
     const ConnectionTarget &target() const { return m_target; }
+
+    // Does the password table hold this employee with this (plain) password? The employee's
+    // code as the table spells it, or the empty text when not.
+    static QString checkPassword(db::Connection &connection, const QString &employeeId,
+                                 const QString &password);
+    // The folder of the embedded demo database used when the target names none.
+    static QString defaultDatabaseFolder();
 
 private:
     ConnectionTarget m_target;
