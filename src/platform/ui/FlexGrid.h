@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/ui/Twips.h"
+
 #include <QColor>
+#include <QPixmap>
 #include <QString>
 #include <QTableView>
 #include <memory>
+#include <vector>
 
 namespace db {
 class Recordset;
@@ -16,6 +20,10 @@ class FlexGridModel;
 // The one grid of the program: a table view with the flex-grid vocabulary the forms use.
 // Rows and columns count the fixed (header) rows and columns: a grid with one header row and one
 // data row has Rows() == 2. TextMatrix(r, c) addresses every cell, fixed ones included.
+// Row 0 shows as the column headers when there is a fixed row; fixed columns are grey and can
+// never become current. A new grid has 2 rows, 2 columns, 1 fixed row and no fixed column.
+// Cells outside the grid read as "" and ignore writes. The user cannot edit cells: forms write
+// them with setTextMatrix.
 class FlexGrid : public QTableView
 {
     Q_OBJECT
@@ -68,6 +76,14 @@ public:
     void setCellBackColor(int row, int col, const QColor &color);
     QColor CellBackColor(int row, int col) const;
     void setCellForeColor(int row, int col, const QColor &color);
+    QColor CellForeColor(int row, int col) const;
+    // A picture shown in the cell beside its text; a null picture removes it.
+    void setCellPicture(int row, int col, const QPixmap &picture);
+    Qt::Alignment ColAlignment(int col) const; // empty: general (text left, numbers right)
+
+    // The cell's rectangle in the grid's own pixel coordinates (for laying an editor over it);
+    // empty when the cell is hidden or scrolled out of view.
+    QRect cellGeometry(int row, int col) const;
 
     // Redrawing switched off while many cells are written.
     void setRedraw(bool redraw);
@@ -77,6 +93,8 @@ Q_SIGNALS:
     void enterCell(); // a cell became current
     void cellClicked(); // mouse click on a data cell (after the current cell moved)
     void dblClick(); // double click on a data cell
+    // A key pressed in the grid (Qt::Key_… codes), before the grid's own handling; setting
+    // *handled stops it. Enter and Return are never passed on to the window.
     void keyPressed(int key, Qt::KeyboardModifiers modifiers, bool *handled);
 
 protected:
@@ -84,21 +102,23 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void moveTo(int row, int col);
+    void ensureCurrent();
+    void applyColumnLayout();
+    void applyColWidth(int col);
+    void updateDefaultColors();
+    bool isDataIndex(const QModelIndex &index) const;
+
     FlexGridModel *m_model;
     QString m_formatString;
+    // True while the grid moves the current cell itself (binding, reshaping): no events then.
     bool m_emitting = false;
+    // Widths set by the forms, in twips (-1: the default width); kept across binding.
+    std::vector<int> m_colTwips;
 };
-
-// 15 twips per pixel.
-constexpr int twipsToPixels(int twips)
-{
-    return twips / 15;
-}
-constexpr int pixelsToTwips(int pixels)
-{
-    return pixels * 15;
-}
 
 } // namespace ui
