@@ -1,0 +1,75 @@
+#pragma once
+
+#include "request/MainControls.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QTimer;
+
+class FormLoad;
+class Modes;
+class Listing;
+class Loading;
+class LinesGrid;
+
+// The stock request window: the listing of the user's documents (tab "List") and one document
+// (tab "Details"). It owns the controls and the form flags; the work is done by one class per
+// concern, each given the controls and flags.
+class frmMain final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    MainControls &controls() { return m_c; }
+    MainFlags &flags() { return m_flags; }
+
+    // Routines other parts of the form call.
+    void ClearAll();
+    void LoadRights();
+    void LoadLocationLists();
+    void SetRetailOption(int mode);
+    void InitRequestOrderGrid(bool clear);
+    void LoadRequest();
+    void LoadListing();
+    bool HasDocumentsToAcknowledge();
+    void LockLocations();
+    void UpdateGrandTotal();
+    void UpdateLineCounter();
+    void UpdateROTotal();
+
+    // Commands and events, also run directly by other code.
+    void cmdNew_Click();
+    void cmdEdit_Click();
+    void cmdCancel_Click();
+    void cmdExit_Click();
+    void cmdList_Click();
+    void cmdDetails_Click();
+    void grdListing_DblClick();
+    void tmrRefresh_Timer();
+    void tmrAcknowledge_Timer();
+    void tmrBlinkAcknowledge_Timer();
+    // Validation events of the location combos; return Cancel.
+    bool cboLocation_Validate();
+    bool cboTargetLocation_Validate();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void wireControls();
+    void wireValidation();
+
+    std::unique_ptr<Ui::frmMain> m_ui;
+    MainControls m_c;
+    MainFlags m_flags;
+    std::unique_ptr<FormLoad> m_formLoad;
+    std::unique_ptr<Modes> m_modes;
+    std::unique_ptr<Listing> m_listing;
+    std::unique_ptr<Loading> m_loading;
+    std::unique_ptr<LinesGrid> m_lines;
+    int m_previousTab = 0; // the tab selected before the current one
+};
