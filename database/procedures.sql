@@ -77,6 +77,7 @@ BEGIN
                WHERE DocumentNumber = @DocumentNumber)
         OR NOT EXISTS (SELECT DocumentNumber FROM INVENTORY..tbInvWithdrawRequestConsolidation
                        WHERE DocumentNumber = @DocumentNumber)
+    BEGIN
         SELECT A.DocumentNumber, A.Remarks, A.TransDate AS Transdate,
                A.LocationID, L.Location, A.TargetLocationID, T.Location AS TLocation,
                A.isRequest, D.Department, S.SectionName AS Section,
@@ -97,7 +98,9 @@ BEGIN
         WHERE A.DocumentNumber = @DocumentNumber
           AND @DocumentNumber <> 'NEW'
         ORDER BY A.LineID;
+    END
     ELSE
+    BEGIN
         SELECT A.DocumentNumber, A.Remarks, A.TransDate AS Transdate,
                A.LocationID, L.Location, A.TargetLocationID, T.Location AS TLocation,
                A.isRequest, D.Department, S.SectionName AS Section,
@@ -118,6 +121,7 @@ BEGIN
         WHERE A.DocumentNumber = @DocumentNumber
           AND @DocumentNumber <> 'NEW'
         ORDER BY A.LineID;
+    END
 END
 GO
 
@@ -137,9 +141,13 @@ BEGIN
     FROM INVENTORY..tbInvWithdrawRequest;
     SET @Largest = ISNULL(@Largest, 0);
     IF @Largest > @Sequence
+    BEGIN
         SELECT CAST(@Largest AS bigint) + 1 AS DocNum;
+    END
     ELSE
-        SELECT @Sequence + 1 AS DocNum;
+    BEGIN
+        SELECT CAST(@Sequence AS bigint) + 1 AS DocNum;
+    END
 END
 GO
 
@@ -200,6 +208,7 @@ AS
 BEGIN
     SET NOCOUNT ON;
     IF EXISTS (SELECT KitItemID FROM INVENTORY..tbInvKit WHERE KitItemID = @ItemID)
+    BEGIN
         SELECT K.ItemID, M.ItemName, ISNULL(K.Qty, 0) * @Qty AS Qty, M.ListCost AS UnitCost,
                M.Packing,
                CASE WHEN ISNULL(M.forRetail, 1) = 0 THEN 'N' ELSE 'Y' END AS RetailType,
@@ -208,12 +217,15 @@ BEGIN
         INNER JOIN INVENTORY..tbInvMaster M ON M.ItemID = K.ItemID
         WHERE K.KitItemID = @ItemID
         ORDER BY M.ItemName, K.ItemID;
+    END
     ELSE
+    BEGIN
         SELECT M.ItemID, M.ItemName, @Qty AS Qty, M.ListCost AS UnitCost, M.Packing,
                CASE WHEN ISNULL(M.forRetail, 1) = 0 THEN 'N' ELSE 'Y' END AS RetailType,
                @Qty * ISNULL(M.ListCost, 0) AS Amount
         FROM INVENTORY..tbInvMaster M
         WHERE M.ItemID = @ItemID;
+    END
 END
 GO
 
