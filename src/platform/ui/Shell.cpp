@@ -6,23 +6,28 @@
 
 namespace ui {
 
+namespace {
+
+void sendKey(QWidget *target, int key, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
 void Shell::SendKeys(const QString &keys)
 {
     QWidget *focus = QApplication::focusWidget();
     if (!focus)
         return;
     if (keys.compare(QLatin1String("{Tab}"), Qt::CaseInsensitive) == 0) {
-        // Move on as Tab would, within the focused control's window.
-        QWidget *window = focus->window();
-        QWidget *next = focus->nextInFocusChain();
-        while (next && next != focus) {
-            if (next->window() == window && next->isVisible() && next->isEnabled()
-                && (next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
-                next->setFocus(Qt::TabFocusReason);
-                return;
-            }
-            next = next->nextInFocusChain();
-        }
+        // A real Tab keystroke to the focused control: Qt then moves the focus through the
+        // window's tab order as the Tab key does, compound controls (an editable combo and
+        // its line edit) counting as one.
+        sendKey(focus, Qt::Key_Tab, QStringLiteral("\t"));
         return;
     }
     for (const QChar ch : keys) {
