@@ -52,7 +52,9 @@ QString generalDateText(const QDateTime &value);
 QDateTime parseDateTime(const QString &text);
 
 // A value read from the database as text, as the program reads it by appending the empty text:
-// null -> "", booleans "True"/"False", numbers by numberText, date-times by generalDateText.
+// null -> "", booleans "True"/"False", whole numbers their digits, other numbers by numberText
+// (single precision to 7 digits), date-times by generalDateText, a date alone as "12/8/2026", a
+// time alone as "1:05:09 PM", anything else as Qt writes it.
 QString variantText(const QVariant &value);
 
 // A fixed-point decimal with four decimals for costs and totals: sums of many lines do not drift.
