@@ -141,6 +141,8 @@ void FlexGridModel::bind(const QStringList &fields, const std::vector<Row> &reco
     m_foreColors.clear();
     m_pictures.clear();
 
+    // The previous result goes first, so that two large results are never held at once.
+    std::vector<QVariant>().swap(m_cells);
     // Filled in row-major order so that the large array is written once, front to back.
     std::vector<QVariant> cells;
     cells.reserve(static_cast<size_t>(m_rows) * static_cast<size_t>(m_cols));
