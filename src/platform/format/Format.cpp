@@ -214,7 +214,7 @@ QString numberText(double value)
 
 QString numberTextStd(double value)
 {
-    const QString text = numberText(value);
+    QString text = numberText(value);
     if (text.startsWith(QLatin1Char('-')))
         return text;
     return QLatin1Char(' ') + text;

@@ -72,10 +72,10 @@ QString generalDateText(const QDateTime &value)
     const QTime time = value.time();
     if (date == zeroDate())
         return timeOfDayText(time);
-    const QString datepart = cLocale().toString(date, QStringLiteral("M/d/yyyy"));
+    QString datePart = cLocale().toString(date, QStringLiteral("M/d/yyyy"));
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
-        return datepart;
-    return datepart + QLatin1Char(' ') + timeOfDayText(time);
+        return datePart;
+    return datePart + QLatin1Char(' ') + timeOfDayText(time);
 }
 
 QDateTime parseDateTime(const QString &text)
