@@ -1,11 +1,13 @@
 #include "platform/ui/ValidateOnLeave.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHash>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QWidget>
 
 namespace ui {
@@ -67,6 +69,10 @@ protected:
                 return focusIn(static_cast<QWidget *>(watched),
                                static_cast<QFocusEvent *>(event)->reason());
             break;
+        case QEvent::Shortcut:
+            if (watched->isWidgetType())
+                return shortcut(static_cast<QWidget *>(watched));
+            break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             return m_swallowClick && watched->isWidgetType();
@@ -112,38 +118,78 @@ private:
         return true;
     }
 
+    // The control whose handler must run when the focus goes from previous to target, or none.
+    QWidget *controlLeft(QWidget *previous, QWidget *target) const
+    {
+        if (m_running || !previous || !target || previous == target)
+            return nullptr;
+        QWidget *control = controlOf(previous);
+        if (!control || control == target || control->isAncestorOf(target))
+            return nullptr;
+        if (previous->window() != target->window() || !validatesLeaving(target))
+            return nullptr;
+        // A control hidden or disabled under the focus is not left by the user's choice.
+        if (!control->isVisible() || !control->isEnabled())
+            return nullptr;
+        return control;
+    }
+
     bool focusIn(QWidget *target, Qt::FocusReason reason)
     {
         const QPointer<QWidget> previous = m_lastFocus;
         m_lastFocus = target;
-        if (m_running || !previous || previous == target)
+        QWidget *control = controlLeft(previous, target);
+        if (!control)
             return false;
-        QWidget *control = controlOf(previous);
-        if (!control || control == target || control->isAncestorOf(target))
+        if (control == m_passed) {
+            m_passed = nullptr;
             return false;
-        if (previous->window() != target->window() || !validatesLeaving(target))
-            return false;
-        // A control hidden or disabled under the focus is not left by the user's choice.
-        if (!control->isVisible() || !control->isEnabled())
-            return false;
+        }
         if (!run(control))
             return false;
 
         // Cancelled: the focus goes back, and the control that was to get it never sees it.
+        restoreFocus(previous);
+        if (reason == Qt::MouseFocusReason && QGuiApplication::mouseButtons() != Qt::NoButton)
+            m_swallowClick = true;
+        return true;
+    }
+
+    // A button's access key (Alt+letter) focuses the button and then clicks it: the control
+    // being left is validated before, and a cancel keeps the button from being pressed.
+    bool shortcut(QWidget *target)
+    {
+        auto *button = qobject_cast<QAbstractButton *>(target);
+        if (!button || button->focusPolicy() == Qt::NoFocus)
+            return false;
+        QWidget *previous = QApplication::focusWidget();
+        QWidget *control = controlLeft(previous, button);
+        if (!control)
+            return false;
+        if (run(control)) {
+            restoreFocus(previous);
+            return true;
+        }
+        // Passed: the focus change that follows is not validated a second time.
+        m_passed = control;
+        QTimer::singleShot(0, this, [this] { m_passed = nullptr; });
+        return false;
+    }
+
+    void restoreFocus(const QPointer<QWidget> &previous)
+    {
         if (previous) {
             const QScopedValueRollback<bool> running(m_running, true);
             previous->setFocus(Qt::OtherFocusReason);
         }
         m_lastFocus = QApplication::focusWidget();
-        if (reason == Qt::MouseFocusReason && QGuiApplication::mouseButtons() != Qt::NoButton)
-            m_swallowClick = true;
-        return true;
     }
 
     QHash<const QWidget *, ValidateHandler> m_handlers;
     QPointer<QWidget> m_lastFocus;
     bool m_running = false;
     bool m_swallowClick = false;
+    QPointer<QWidget> m_passed;
 };
 
 } // namespace

@@ -9,8 +9,9 @@ namespace ui {
 // Validate-on-leave: when the focus leaves a control that has a handler for another control of
 // the same window, the handler runs first; setting cancel keeps the focus on the control. A
 // click on a button that would have taken the focus from a control whose handler cancels does
-// not reach the button, so its action does not run. A handler may move the focus or show
-// message boxes itself without being run again.
+// not reach the button, so its action does not run; the same holds for a button's access key
+// (Alt+letter). A handler may move the focus or show message boxes itself without being run
+// again.
 using ValidateHandler = std::function<void(bool &cancel)>;
 
 // Gives the control its handler (replacing one it had); an empty handler removes it. For an

@@ -50,6 +50,11 @@ struct BindCase
     int fixedCols;
 };
 
+void PrintTo(const BindCase &c, std::ostream *os)
+{
+    *os << c.records << " records, " << c.fixedCols << " fixed columns";
+}
+
 class FlexGridBind : public ::testing::TestWithParam<BindCase>
 {
 };
@@ -210,6 +215,11 @@ struct RowCase
     int requested;
     int expected;
 };
+
+void PrintTo(const RowCase &c, std::ostream *os)
+{
+    *os << "row " << c.requested << " -> " << c.expected;
+}
 
 class FlexGridSetRow : public ::testing::TestWithParam<RowCase>
 {

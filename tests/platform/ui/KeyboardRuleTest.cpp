@@ -92,6 +92,11 @@ struct TypingCase
     const char *entered;
 };
 
+void PrintTo(const TypingCase &c, std::ostream *os)
+{
+    *os << c.field << " \"" << c.typed << "\"";
+}
+
 class KeyboardRuleTyping : public KeyboardRule, public ::testing::WithParamInterface<TypingCase>
 {
 };
@@ -117,6 +122,11 @@ struct EnterCase
     int from; // 0 code, 1 quantity, 2 combo, 3 password, 4 remarks, 5 grid, 6 OK button
     int to;
 };
+
+void PrintTo(const EnterCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class KeyboardRuleEnter : public KeyboardRule, public ::testing::WithParamInterface<EnterCase>
 {
@@ -190,6 +200,11 @@ struct SelectCase
     const char *name;
     bool byMouse;
 };
+
+void PrintTo(const SelectCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class SelectAllOnFocus : public KeyboardRule, public ::testing::WithParamInterface<SelectCase>
 {

@@ -90,6 +90,11 @@ struct LeaveCase
     int checks;
 };
 
+void PrintTo(const LeaveCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ValidateOnLeaveCases : public ValidateOnLeave, public ::testing::WithParamInterface<LeaveCase>
 {
 };
@@ -198,6 +203,24 @@ TEST_F(ValidateOnLeave, AnEditableComboIsOneControl)
     click(cmdOK);
     EXPECT_EQ(locationChecks, 2);
     EXPECT_EQ(okClicks, 1);
+}
+
+TEST_F(ValidateOnLeave, AButtonsAccessKeyValidatesFirst)
+{
+    cmdOK->setText(QStringLiteral("&Save"));
+    focusOn(txtWithdraw);
+    txtWithdraw->setText(QStringLiteral("abc"));
+    QTest::keyClick(txtWithdraw, Qt::Key_S, Qt::AltModifier);
+    QTest::qWait(300); // a button pressed by its access key clicks a moment later
+    EXPECT_EQ(okClicks, 0);
+    EXPECT_EQ(quantityChecks, 1);
+    EXPECT_TRUE(txtWithdraw->hasFocus());
+
+    txtWithdraw->setText(QStringLiteral("4"));
+    QTest::keyClick(txtWithdraw, Qt::Key_S, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(quantityChecks, 2);
 }
 
 TEST_F(ValidateOnLeave, DirectValidationAnswersCancel)
