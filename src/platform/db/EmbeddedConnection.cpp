@@ -1,1 +1,170 @@
 #include "platform/db/EmbeddedConnection.h"
+
+#include "platform/tsql/Engine.h"
+#include "platform/tsql/Error.h"
+
+#include <QFile>
+#include <mutex>
+
+namespace db {
+
+namespace {
+
+QString resourceText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DatabaseError(QStringLiteral("The database script %1 is missing.").arg(path),
+                            QString());
+    return QString::fromUtf8(file.readAll());
+}
+
+// Builds a new database from the scripts compiled into the program, in one transaction so that
+// a failure leaves no half-built database behind.
+void buildDatabase(tsql::Engine &engine, EmbeddedConnection::Content content)
+{
+    QStringList scripts
+        = {QStringLiteral(":/database/schema.sql"), QStringLiteral(":/database/procedures.sql")};
+    if (content == EmbeddedConnection::Content::Demo)
+        scripts << QStringLiteral(":/database/demo.sql");
+    engine.beginTransaction();
+    try {
+        for (const QString &script : scripts) {
+            try {
+                engine.runScript(resourceText(script));
+            } catch (const tsql::Error &e) {
+                throw DatabaseError(QStringLiteral("%1: %2").arg(script, e.describe()), QString());
+            }
+        }
+        engine.commitTransaction();
+    } catch (...) {
+        try {
+            engine.rollbackTransaction();
+        } catch (...) { }
+        throw;
+    }
+}
+
+// The demo database is built once per process; every in-memory connection gets a copy.
+const tsql::Engine &templateEngine(EmbeddedConnection::Content content)
+{
+    static std::mutex mutex;
+    static std::unique_ptr<tsql::Engine> engines[2];
+    std::lock_guard<std::mutex> lock(mutex);
+    auto &slot = engines[content == EmbeddedConnection::Content::Demo ? 0 : 1];
+    if (!slot) {
+        std::unique_ptr<tsql::Engine> engine;
+        try {
+            engine = tsql::Engine::open(QString());
+        } catch (const tsql::Error &e) {
+            throw DatabaseError(e.describe(), QString());
+        }
+        buildDatabase(*engine, content);
+        slot = std::move(engine);
+    }
+    return *slot;
+}
+
+} // namespace
+
+EmbeddedConnection::EmbeddedConnection(std::unique_ptr<tsql::Engine> engine, QString where)
+    : m_engine(std::move(engine))
+    , m_where(std::move(where))
+{ }
+
+EmbeddedConnection::~EmbeddedConnection() = default;
+
+std::unique_ptr<EmbeddedConnection> EmbeddedConnection::open(const QString &folder, Content content)
+{
+    if (folder.isEmpty())
+        throw DatabaseError(QStringLiteral("No database folder was given."), QString());
+    std::unique_ptr<tsql::Engine> engine;
+    bool created = false;
+    try {
+        engine = tsql::Engine::open(folder, &created);
+    } catch (const tsql::Error &e) {
+        throw DatabaseError(e.describe(), QString());
+    }
+    if (created)
+        buildDatabase(*engine, content);
+    return std::unique_ptr<EmbeddedConnection>(
+        new EmbeddedConnection(std::move(engine), QStringLiteral("(embedded) ") + folder));
+}
+
+std::unique_ptr<EmbeddedConnection> EmbeddedConnection::openInMemory(Content content)
+{
+    const tsql::Engine &source = templateEngine(content);
+    std::unique_ptr<tsql::Engine> engine;
+    try {
+        engine = source.cloneInMemory();
+    } catch (const tsql::Error &e) {
+        throw DatabaseError(e.describe(), QString());
+    }
+    return std::unique_ptr<EmbeddedConnection>(
+        new EmbeddedConnection(std::move(engine), QStringLiteral("(embedded, in memory)")));
+}
+
+void EmbeddedConnection::runScript(const QString &script)
+{
+    for (const QString &batch : tsql::Engine::splitBatches(script))
+        doExecute(batch);
+}
+
+void EmbeddedConnection::setClock(std::function<QDateTime()> clock)
+{
+    m_engine->setClock(std::move(clock));
+}
+
+QString EmbeddedConnection::serverName() const
+{
+    return m_where;
+}
+
+void EmbeddedConnection::beginTransaction()
+{
+    try {
+        m_engine->beginTransaction();
+    } catch (const tsql::Error &e) {
+        throw DatabaseError(e.describe(), QStringLiteral("BEGIN TRANSACTION"));
+    }
+}
+
+void EmbeddedConnection::commitTransaction()
+{
+    try {
+        m_engine->commitTransaction();
+    } catch (const tsql::Error &e) {
+        throw DatabaseError(e.describe(), QStringLiteral("COMMIT TRANSACTION"));
+    }
+}
+
+void EmbeddedConnection::rollbackTransaction()
+{
+    try {
+        m_engine->rollbackTransaction();
+    } catch (const tsql::Error &e) {
+        throw DatabaseError(e.describe(), QStringLiteral("ROLLBACK TRANSACTION"));
+    }
+}
+
+Recordset EmbeddedConnection::doQuery(const QString &sql)
+{
+    tsql::ResultSet rs;
+    try {
+        rs = m_engine->execute(sql);
+    } catch (const tsql::Error &e) {
+        throw DatabaseError(e.describe(), sql);
+    } catch (const std::bad_alloc &) {
+        throw DatabaseError(QStringLiteral("Out of memory."), sql);
+    }
+    if (!rs.present)
+        return Recordset();
+    return Recordset(std::move(rs.columns), std::move(rs.rows));
+}
+
+void EmbeddedConnection::doExecute(const QString &sql)
+{
+    doQuery(sql);
+}
+
+} // namespace db

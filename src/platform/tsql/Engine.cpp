@@ -1,0 +1,383 @@
+#include "platform/tsql/Engine.h"
+
+#include "platform/tsql/EngineInternal.h"
+#include "platform/tsql/Error.h"
+#include "platform/tsql/Lexer.h"
+#include "platform/tsql/Parser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace tsql {
+
+namespace {
+
+QString quotedName(const QString &name)
+{
+    QString n = name;
+    n.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+bool containsDdl(const std::vector<StmtPtr> &stmts)
+{
+    for (const StmtPtr &s : stmts) {
+        if (!s)
+            continue;
+        switch (s->kind) {
+        case Stmt::Kind::CreateTable:
+        case Stmt::Kind::CreateIndex:
+        case Stmt::Kind::CreateRoutine:
+        case Stmt::Kind::Drop:
+        case Stmt::Kind::Use:
+        case Stmt::Kind::Truncate:
+            return true;
+        default:
+            break;
+        }
+        if (containsDdl(s->body))
+            return true;
+    }
+    return false;
+}
+
+constexpr int kCacheLimit = 4000;
+
+} // namespace
+
+Engine::Engine()
+    : m_currentDb(QStringLiteral("INVENTORY"))
+{ }
+
+Engine::~Engine()
+{
+    m_cache.clear();
+    m_routinePlans.clear();
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+void Engine::exec(const QString &sql)
+{
+    char *error = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "SQLite error");
+        sqlite3_free(error);
+        throw Error(message);
+    }
+}
+
+std::unique_ptr<Engine> Engine::open(const QString &folder, bool *created)
+{
+    std::unique_ptr<Engine> e(new Engine);
+    e->m_folder = folder;
+    if (sqlite3_open_v2(":memory:", &e->m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+        != SQLITE_OK)
+        throw Error(QStringLiteral("Cannot open the embedded database."));
+    sqlite3_extended_result_codes(e->m_db, 1);
+    sqlite3_busy_timeout(e->m_db, 5000);
+    sqlite3_limit(e->m_db, SQLITE_LIMIT_ATTACHED, 10);
+    registerFunctions(e->m_db, e.get());
+    if (created)
+        *created = folder.isEmpty()
+            || !QFile::exists(QDir(folder).filePath(QStringLiteral("INVENTORY.db")));
+    e->attach(folder);
+    e->loadCatalog();
+    return e;
+}
+
+void Engine::attach(const QString &folder)
+{
+    if (!folder.isEmpty() && !QDir().mkpath(folder))
+        throw Error(QStringLiteral("Cannot create the database folder '%1'.").arg(folder));
+    for (const QString &db : Catalog::databases()) {
+        QString path = folder.isEmpty() ? QStringLiteral(":memory:")
+                                        : QDir(folder).filePath(db + QStringLiteral(".db"));
+        path.replace(QLatin1Char('\''), QLatin1String("''"));
+        exec(QStringLiteral("ATTACH DATABASE '%1' AS %2").arg(path, quotedName(db)));
+        if (!folder.isEmpty()) {
+            exec(QStringLiteral("PRAGMA %1.journal_mode=WAL").arg(quotedName(db)));
+            exec(QStringLiteral("PRAGMA %1.synchronous=NORMAL").arg(quotedName(db)));
+        }
+        exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1._tsql_objects (seq INTEGER PRIMARY KEY "
+                            "AUTOINCREMENT, kind TEXT NOT NULL, name TEXT NOT NULL COLLATE NOCASE, "
+                            "tablename TEXT COLLATE NOCASE, definition TEXT NOT NULL)")
+                 .arg(quotedName(db)));
+    }
+}
+
+void Engine::loadCatalog()
+{
+    for (const QString &db : Catalog::databases()) {
+        sqlite3_stmt *stmt = nullptr;
+        const QByteArray sql
+            = QStringLiteral("SELECT kind, definition FROM %1._tsql_objects ORDER BY seq")
+                  .arg(quotedName(db))
+                  .toUtf8();
+        if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+            throw Error(QString::fromUtf8(sqlite3_errmsg(m_db)));
+        std::vector<std::pair<QString, QString>> objects;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            objects.emplace_back(
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0))),
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1))));
+        }
+        sqlite3_finalize(stmt);
+        m_currentDb = db;
+        for (const auto &[kind, definition] : objects) {
+            Lexed lx;
+            lex(definition, lx, false);
+            Parser parser(lx);
+            Batch batch = parser.parseBatch();
+            if (batch.stmts.size() != 1)
+                throw Error(QStringLiteral("A stored definition in %1 is damaged.").arg(db));
+            const Stmt &s = *batch.stmts[0];
+            const std::vector<Literal> none;
+            Emitter emitter(m_catalog, db, lx.literals, true, nullptr, definition);
+            if (s.kind == Stmt::Kind::CreateTable) {
+                m_catalog.addTable(emitter.createTable(s).table);
+            } else if (s.kind == Stmt::Kind::CreateIndex) {
+                QString idb;
+                QString table;
+                emitter.createIndex(s, idb, table);
+                m_catalog.addIndex(idb, table, s.name);
+            } else if (s.kind == Stmt::Kind::CreateRoutine) {
+                s.routine->db = db;
+                s.routine->name = s.target.last();
+                m_catalog.addRoutine(s.routine);
+            }
+        }
+    }
+    m_currentDb = QStringLiteral("INVENTORY");
+}
+
+std::unique_ptr<Engine> Engine::cloneInMemory() const
+{
+    std::unique_ptr<Engine> e(new Engine);
+    if (sqlite3_open_v2(":memory:", &e->m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+        != SQLITE_OK)
+        throw Error(QStringLiteral("Cannot open the embedded database."));
+    sqlite3_extended_result_codes(e->m_db, 1);
+    registerFunctions(e->m_db, e.get());
+    for (const QString &db : Catalog::databases()) {
+        e->exec(QStringLiteral("ATTACH DATABASE ':memory:' AS %1").arg(quotedName(db)));
+        const QByteArray name = db.toUtf8();
+        sqlite3_int64 size = 0;
+        unsigned char *data = sqlite3_serialize(m_db, name.constData(), &size, 0);
+        if (!data)
+            throw Error(QStringLiteral("Cannot copy the database %1.").arg(db));
+        const int rc
+            = sqlite3_deserialize(e->m_db, name.constData(), data, size, size,
+                                  SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
+        if (rc != SQLITE_OK)
+            throw Error(QStringLiteral("Cannot copy the database %1.").arg(db));
+    }
+    e->m_catalog = m_catalog;
+    e->m_clock = m_clock;
+    return e;
+}
+
+void Engine::persist(const QString &db, const QString &kind, const QString &name,
+                     const QString &table, const QString &definition)
+{
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray sql = QStringLiteral("INSERT INTO %1._tsql_objects (kind, name, tablename, "
+                                          "definition) VALUES (?1, ?2, ?3, ?4)")
+                               .arg(quotedName(db))
+                               .toUtf8();
+    if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    const QByteArray values[4]
+        = {kind.toUtf8(), name.toUtf8(), table.toUtf8(), definition.toUtf8()};
+    for (int i = 0; i < 4; ++i)
+        sqlite3_bind_text(stmt, i + 1, values[i].constData(), static_cast<int>(values[i].size()),
+                          SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+void Engine::unpersist(const QString &db, const QString &kind, const QString &name)
+{
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray sql
+        = QStringLiteral("DELETE FROM %1._tsql_objects WHERE (kind = ?1 AND name = ?2) "
+                         "OR (?1 = 'T' AND kind = 'I' AND tablename = ?2)")
+              .arg(quotedName(db))
+              .toUtf8();
+    if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    const QByteArray k = kind.toUtf8();
+    const QByteArray n = name.toUtf8();
+    sqlite3_bind_text(stmt, 1, k.constData(), static_cast<int>(k.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(stmt, 2, n.constData(), static_cast<int>(n.size()), SQLITE_TRANSIENT);
+    sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+}
+
+QDateTime Engine::now() const
+{
+    return m_clock ? m_clock() : QDateTime::currentDateTime();
+}
+
+int Engine::objectId(const QString &name, const QString &type) const
+{
+    Lexed lx;
+    try {
+        lex(name, lx, false);
+    } catch (const Error &) {
+        return 0;
+    }
+    QStringList parts;
+    bool expectName = true;
+    for (const Token &t : lx.tokens) {
+        if (t.kind == Tok::End)
+            break;
+        if (t.kind == Tok::Op && t.text == QLatin1String(".")) {
+            if (expectName)
+                parts << QString();
+            expectName = true;
+        } else if (t.kind == Tok::Ident || t.kind == Tok::Quoted) {
+            parts << t.text.toString();
+            expectName = false;
+        } else {
+            return 0;
+        }
+    }
+    if (parts.isEmpty() || parts.size() > 3)
+        return 0;
+    QString db = m_currentDb;
+    if (parts.size() == 3) {
+        db = Catalog::canonicalDatabase(parts[0]);
+        if (db.isEmpty())
+            return 0;
+    }
+    const QString object = parts.last();
+    const QString t = type.trimmed().toUpper();
+    const int base
+        = static_cast<int>(qHash(db.toLower() + QLatin1Char('.') + object.toLower()) & 0x3fffffff)
+        + 1;
+    if ((t.isEmpty() || t == QLatin1String("U")) && m_catalog.table(db, object))
+        return base;
+    if (auto r = m_catalog.routine(db, object)) {
+        if (t.isEmpty() || (r->isFunction && t == QLatin1String("FN"))
+            || (!r->isFunction && t == QLatin1String("P")))
+            return base;
+    }
+    return 0;
+}
+
+void Engine::beginTransaction()
+{
+    if (m_inTransaction)
+        throw Error(QStringLiteral("A transaction is already open on this connection."),
+                    QStringLiteral("BEGIN TRANSACTION"));
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
+    m_inTransaction = true;
+}
+
+void Engine::commitTransaction()
+{
+    if (!m_inTransaction)
+        throw Error(QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN "
+                                   "TRANSACTION."),
+                    QStringLiteral("COMMIT"));
+    exec(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
+}
+
+void Engine::rollbackTransaction()
+{
+    if (!m_inTransaction)
+        throw Error(QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN "
+                                   "TRANSACTION."),
+                    QStringLiteral("ROLLBACK"));
+    m_inTransaction = false;
+    if (sqlite3_get_autocommit(m_db) == 0)
+        exec(QStringLiteral("ROLLBACK"));
+}
+
+QStringList Engine::splitBatches(const QString &script)
+{
+    QStringList batches;
+    QString current;
+    static const QRegularExpression go(QStringLiteral("^\\s*go\\s*(--.*)?$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const QStringList lines = script.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (go.match(line).hasMatch()) {
+            if (!current.trimmed().isEmpty())
+                batches << current;
+            current.clear();
+        } else {
+            current += line;
+            current += QLatin1Char('\n');
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        batches << current;
+    return batches;
+}
+
+void Engine::runScript(const QString &script)
+{
+    for (const QString &batch : splitBatches(script))
+        execute(batch);
+}
+
+ResultSet Engine::execute(const QString &text)
+{
+    if (m_cacheVersion != m_catalog.version() || m_cacheSize > kCacheLimit) {
+        m_cache.clear();
+        m_cacheSize = 0;
+        m_cacheVersion = m_catalog.version();
+    }
+    Lexed lx;
+    lex(text, lx, true);
+    const QString key = m_currentDb + QChar(0x1D) + lx.shapeKey;
+    std::shared_ptr<CacheEntry> entry;
+    auto it = m_cache.find(key);
+    if (it != m_cache.end()) {
+        for (const auto &candidate : *it) {
+            bool same = true;
+            for (const auto &[index, raw] : candidate->baked) {
+                if (lx.literals[static_cast<size_t>(index)].raw != raw) {
+                    same = false;
+                    break;
+                }
+            }
+            if (same) {
+                entry = candidate;
+                break;
+            }
+        }
+    }
+    if (!entry) {
+        Parser parser(lx);
+        entry = std::make_shared<CacheEntry>();
+        entry->batch = parser.parseBatch();
+        ++m_parseCount;
+        entry->text = text;
+        entry->cacheable = !containsDdl(entry->batch.stmts);
+        if (entry->cacheable) {
+            m_cache[key].push_back(entry);
+            ++m_cacheSize;
+        }
+    }
+    ResultSet result;
+    Context ctx;
+    ctx.literals = &lx.literals;
+    ctx.literalValues.reserve(lx.literals.size());
+    for (const Literal &l : lx.literals)
+        ctx.literalValues.push_back(literalValue(l));
+    ctx.result = &result;
+    ctx.text = text;
+    ctx.plans = &entry->plans;
+    ctx.entry = entry.get();
+    runBlock(entry->batch.stmts, ctx);
+    return result;
+}
+
+} // namespace tsql

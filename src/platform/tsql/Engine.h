@@ -1,0 +1,118 @@
+#pragma once
+
+#include "platform/tsql/Ast.h"
+#include "platform/tsql/Catalog.h"
+#include "platform/tsql/Emitter.h"
+#include "platform/tsql/Functions.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tsql {
+
+// Rows a statement (or the last row-returning statement of a batch or procedure) produced.
+struct ResultSet
+{
+    bool present = false;
+    QStringList columns;
+    std::vector<std::vector<QVariant>> rows;
+};
+
+// The T-SQL engine: one SQLite connection with the four databases attached, the catalogue of
+// what has been created, and the cache of translated statements.
+class Engine final : public FunctionHost
+{
+public:
+    // Opens the databases in a folder (files <folder>/<NAME>.db, created when missing; `created`
+    // tells whether INVENTORY.db was new), or private in-memory databases when the folder is
+    // empty. Throws tsql::Error.
+    static std::unique_ptr<Engine> open(const QString &folder, bool *created = nullptr);
+    ~Engine() override;
+    Engine(const Engine &) = delete;
+    Engine &operator=(const Engine &) = delete;
+
+    // A private in-memory copy of this engine's databases and catalogue.
+    std::unique_ptr<Engine> cloneInMemory() const;
+
+    // Runs one batch; the rows of its last row-returning statement. Throws tsql::Error.
+    ResultSet execute(const QString &batch);
+    // Runs a script of batches separated by lines holding only GO.
+    void runScript(const QString &script);
+    static QStringList splitBatches(const QString &script);
+
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    QDateTime now() const override;
+    int objectId(const QString &name, const QString &type) const override;
+
+    // One transaction at a time: a second begin is an error.
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // How many statement texts have been parsed (cache misses).
+    int parseCount() const { return m_parseCount; }
+    const Catalog &catalog() const { return m_catalog; }
+    QString currentDatabase() const { return m_currentDb; }
+    QString location() const { return m_folder; }
+
+    struct Compiled;
+    struct PlanSet;
+    struct Context;
+    struct CacheEntry;
+
+private:
+    Engine();
+    void attach(const QString &folder);
+    void loadCatalog();
+    void exec(const QString &sql);
+    void persist(const QString &db, const QString &kind, const QString &name, const QString &table,
+                 const QString &definition);
+    void unpersist(const QString &db, const QString &kind, const QString &name);
+
+    enum class Flow { Normal, Return, Break, Continue };
+    Flow run(const Stmt &stmt, Context &ctx);
+    Flow runBlock(const std::vector<StmtPtr> &stmts, Context &ctx);
+    Compiled &compile(const void *key, Context &ctx,
+                      const std::function<Translation(Emitter &)> &translate);
+    void bind(Compiled &c, Context &ctx);
+    void runQuery(Compiled &c, Context &ctx, ResultSet *out);
+    void runCommand(Compiled &c, Context &ctx);
+    QVariant evaluate(const Expr &e, Context &ctx, Type *type = nullptr);
+    bool test(const Expr &e, Context &ctx);
+    void assign(Context &ctx, const QString &name, const QVariant &value, int pos);
+    void callProcedure(const Stmt &stmt, Context &ctx);
+    void createTable(const Stmt &stmt, Context &ctx);
+    void createIndex(const Stmt &stmt, Context &ctx);
+    void createRoutine(const Stmt &stmt, Context &ctx);
+    void drop(const Stmt &stmt, Context &ctx);
+    QString resolveDb(const ObjectName &name, Context &ctx) const;
+    [[noreturn]] void fail(const QString &message, const QString &construct, int pos,
+                           const Context &ctx) const;
+    void sqliteFail(const Context &ctx, int pos) const;
+
+    sqlite3 *m_db = nullptr;
+    QString m_folder;
+    Catalog m_catalog;
+    QString m_currentDb;
+    std::function<QDateTime()> m_clock;
+    bool m_inTransaction = false;
+    int m_parseCount = 0;
+    int m_depth = 0;
+    QHash<QString, std::vector<std::shared_ptr<CacheEntry>>> m_cache;
+    int m_cacheSize = 0;
+    int m_cacheVersion = -1;
+    QHash<const Routine *, std::pair<std::shared_ptr<const Routine>, std::shared_ptr<PlanSet>>>
+        m_routinePlans;
+};
+
+} // namespace tsql

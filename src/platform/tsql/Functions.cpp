@@ -1,0 +1,708 @@
+#include "platform/tsql/Functions.h"
+
+#include "platform/tsql/Values.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace tsql {
+
+namespace {
+
+QString textArg(sqlite3_value *v)
+{
+    const auto *data = static_cast<const char16_t *>(sqlite3_value_text16(v));
+    const int bytes = sqlite3_value_bytes16(v);
+    return QString::fromUtf16(data, bytes / 2);
+}
+
+void resultText(sqlite3_context *ctx, const QString &s)
+{
+    sqlite3_result_text16(ctx, s.utf16(), static_cast<int>(s.size() * 2), SQLITE_TRANSIENT);
+}
+
+void resultError(sqlite3_context *ctx, const QString &message)
+{
+    const QByteArray utf8 = message.toUtf8();
+    sqlite3_result_error(ctx, utf8.constData(), static_cast<int>(utf8.size()));
+}
+
+// The stored form "yyyy-MM-dd HH:mm:ss.zzz" is read directly; anything else goes through the
+// general parser.
+bool readDateTime(sqlite3_value *v, DateTimeValue &out, bool &isNull, sqlite3_context *ctx)
+{
+    isNull = false;
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        isNull = true;
+        return true;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        out = fromDays(sqlite3_value_double(v));
+        return true;
+    default:
+        break;
+    }
+    const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(v));
+    const int n = sqlite3_value_bytes(v);
+    if (n == 23 && t[4] == '-' && t[7] == '-' && t[10] == ' ' && t[13] == ':' && t[16] == ':'
+        && t[19] == '.') {
+        auto num = [t](int at, int len) {
+            int r = 0;
+            for (int i = 0; i < len; ++i)
+                r = r * 10 + (t[at + i] - '0');
+            return r;
+        };
+        out.date = QDate(num(0, 4), num(5, 2), num(8, 2));
+        out.msecs = ((num(11, 2) * 60 + num(14, 2)) * 60 + num(17, 2)) * 1000 + num(20, 3);
+        if (out.date.isValid())
+            return true;
+    }
+    const QString s = QString::fromUtf8(t, n);
+    if (s.trimmed().isEmpty()) {
+        out = fromDays(0);
+        return true;
+    }
+    if (parseDateTime(s, out))
+        return true;
+    resultError(ctx,
+                QStringLiteral("Conversion failed when converting date and/or time from "
+                               "character string."));
+    return false;
+}
+
+void collateFallback(int &result, const char *a, int na, const char *b, int nb)
+{
+    const QString sa = QString::fromUtf8(a, na);
+    const QString sb = QString::fromUtf8(b, nb);
+    const int c = sa.compare(sb, Qt::CaseInsensitive);
+    result = c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int collateTsql(void *, int na, const void *va, int nb, const void *vb)
+{
+    const auto *a = static_cast<const char *>(va);
+    const auto *b = static_cast<const char *>(vb);
+    while (na > 0 && a[na - 1] == ' ')
+        --na;
+    while (nb > 0 && b[nb - 1] == ' ')
+        --nb;
+    const int n = na < nb ? na : nb;
+    for (int i = 0; i < n; ++i) {
+        unsigned char ca = static_cast<unsigned char>(a[i]);
+        unsigned char cb = static_cast<unsigned char>(b[i]);
+        if ((ca | cb) & 0x80) {
+            int result = 0;
+            collateFallback(result, a + i, na - i, b + i, nb - i);
+            return result;
+        }
+        if (ca >= 'A' && ca <= 'Z')
+            ca = static_cast<unsigned char>(ca + 32);
+        if (cb >= 'A' && cb <= 'Z')
+            cb = static_cast<unsigned char>(cb + 32);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return na == nb ? 0 : (na < nb ? -1 : 1);
+}
+
+FunctionHost *host(sqlite3_context *ctx)
+{
+    return static_cast<FunctionHost *>(sqlite3_user_data(ctx));
+}
+
+bool anyNull(int argc, sqlite3_value **argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return true;
+    }
+    return false;
+}
+
+void fnLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    QChar escape;
+    if (argc == 3) {
+        const QString e = textArg(argv[2]);
+        if (e.size() != 1)
+            return resultError(ctx, QStringLiteral("The escape character must be one character."));
+        escape = e[0];
+    }
+    sqlite3_result_int(ctx, likeMatch(textArg(argv[0]), textArg(argv[1]), escape) ? 1 : 0);
+}
+
+void fnDt(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    DateTimeValue v;
+    bool isNull = false;
+    if (!readDateTime(argv[0], v, isNull, ctx))
+        return;
+    if (isNull)
+        return sqlite3_result_null(ctx);
+    resultText(ctx, storedText(v));
+}
+
+void fnDate(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    DateTimeValue v;
+    bool isNull = false;
+    if (!readDateTime(argv[0], v, isNull, ctx))
+        return;
+    if (isNull)
+        return sqlite3_result_null(ctx);
+    v.msecs = 0;
+    resultText(ctx, storedText(v));
+}
+
+void fnGetDate(sqlite3_context *ctx, int, sqlite3_value **)
+{
+    resultText(ctx, storedText(fromQDateTime(host(ctx)->now())));
+}
+
+DateTimeValue addUnits(DateTimeValue v, const QByteArray &unit, qint64 n)
+{
+    if (unit == "year")
+        v.date = v.date.addYears(static_cast<int>(n));
+    else if (unit == "quarter")
+        v.date = v.date.addMonths(static_cast<int>(n * 3));
+    else if (unit == "month")
+        v.date = v.date.addMonths(static_cast<int>(n));
+    else if (unit == "day" || unit == "dayofyear" || unit == "weekday")
+        v.date = v.date.addDays(n);
+    else if (unit == "week")
+        v.date = v.date.addDays(n * 7);
+    else {
+        qint64 ms = unit == "hour" ? n * 3600000
+            : unit == "minute"     ? n * 60000
+            : unit == "second"     ? n * 1000
+                                   : n;
+        qint64 total = v.msecs + ms;
+        qint64 days = total >= 0 ? total / 86400000 : -((-total + 86399999) / 86400000);
+        v.date = v.date.addDays(days);
+        v.msecs = static_cast<int>(total - days * 86400000);
+    }
+    return v;
+}
+
+void fnDateAdd(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    DateTimeValue v;
+    bool isNull = false;
+    if (!readDateTime(argv[2], v, isNull, ctx))
+        return;
+    const QByteArray unit(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])));
+    const double amount = sqlite3_value_double(argv[1]);
+    v = addUnits(v, unit, static_cast<qint64>(std::trunc(amount)));
+    if (!v.date.isValid() || v.date.year() < 1753 || v.date.year() > 9999)
+        return resultError(ctx,
+                           QStringLiteral("Adding a value to a 'datetime' column caused an "
+                                          "overflow."));
+    resultText(ctx, storedText(v));
+}
+
+qint64 partOf(const DateTimeValue &v, const QByteArray &unit)
+{
+    if (unit == "year")
+        return v.date.year();
+    if (unit == "quarter")
+        return (v.date.month() - 1) / 3 + 1;
+    if (unit == "month")
+        return v.date.month();
+    if (unit == "dayofyear")
+        return v.date.dayOfYear();
+    if (unit == "day")
+        return v.date.day();
+    if (unit == "week")
+        return (v.date.dayOfYear() + QDate(v.date.year(), 1, 1).dayOfWeek() % 7 - 1) / 7 + 1;
+    if (unit == "weekday")
+        return v.date.dayOfWeek() % 7 + 1; // Sunday = 1
+    if (unit == "hour")
+        return v.msecs / 3600000;
+    if (unit == "minute")
+        return v.msecs / 60000 % 60;
+    if (unit == "second")
+        return v.msecs / 1000 % 60;
+    return v.msecs % 1000;
+}
+
+void fnDatePart(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    DateTimeValue v;
+    bool isNull = false;
+    if (!readDateTime(argv[1], v, isNull, ctx))
+        return;
+    if (isNull)
+        return sqlite3_result_null(ctx);
+    const QByteArray unit(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])));
+    sqlite3_result_int64(ctx, partOf(v, unit));
+}
+
+void fnDateDiff(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    DateTimeValue a;
+    DateTimeValue b;
+    bool nullA = false;
+    bool nullB = false;
+    if (!readDateTime(argv[1], a, nullA, ctx) || !readDateTime(argv[2], b, nullB, ctx))
+        return;
+    if (nullA || nullB)
+        return sqlite3_result_null(ctx);
+    const QByteArray unit(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])));
+    qint64 r = 0;
+    if (unit == "year")
+        r = b.date.year() - a.date.year();
+    else if (unit == "quarter")
+        r = (b.date.year() - a.date.year()) * 4 + (b.date.month() - 1) / 3
+            - (a.date.month() - 1) / 3;
+    else if (unit == "month")
+        r = (b.date.year() - a.date.year()) * 12 + b.date.month() - a.date.month();
+    else if (unit == "week")
+        r = (a.date.daysTo(b.date) + a.date.dayOfWeek() % 7 - b.date.dayOfWeek() % 7) / 7;
+    else if (unit == "day" || unit == "dayofyear" || unit == "weekday")
+        r = a.date.daysTo(b.date);
+    else {
+        const qint64 days = a.date.daysTo(b.date);
+        const qint64 ms = days * 86400000 + b.msecs - a.msecs;
+        if (unit == "hour")
+            r = days * 24 + b.msecs / 3600000 - a.msecs / 3600000;
+        else if (unit == "minute")
+            r = days * 1440 + b.msecs / 60000 - a.msecs / 60000;
+        else if (unit == "second")
+            r = days * 86400 + b.msecs / 1000 - a.msecs / 1000;
+        else
+            r = ms;
+    }
+    sqlite3_result_int64(ctx, r);
+}
+
+void fnDtStr(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    DateTimeValue v;
+    bool isNull = false;
+    if (!readDateTime(argv[0], v, isNull, ctx))
+        return;
+    if (isNull)
+        return sqlite3_result_null(ctx);
+    QString out;
+    if (!styledText(v, sqlite3_value_int(argv[1]), out))
+        return resultError(ctx,
+                           QStringLiteral("%1 is not a valid style number when converting "
+                                          "from datetime to a character string.")
+                               .arg(sqlite3_value_int(argv[1])));
+    const int length = sqlite3_value_int(argv[2]);
+    if (length > 0)
+        out.truncate(length);
+    resultText(ctx, out);
+}
+
+void fnStr(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    QString out;
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        return sqlite3_result_null(ctx);
+    case SQLITE_INTEGER:
+        out = QString::number(sqlite3_value_int64(argv[0]));
+        break;
+    case SQLITE_FLOAT:
+        out = numberToText(sqlite3_value_double(argv[0]));
+        break;
+    default:
+        out = textArg(argv[0]);
+        break;
+    }
+    const int length = sqlite3_value_int(argv[1]);
+    if (length > 0)
+        out.truncate(length);
+    resultText(ctx, out);
+}
+
+void fnBit(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        return sqlite3_result_null(ctx);
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        return sqlite3_result_int(ctx, sqlite3_value_double(argv[0]) != 0.0 ? 1 : 0);
+    default:
+        break;
+    }
+    try {
+        sqlite3_result_int64(ctx, convertValue(textArg(argv[0]), Conv::Bit).toLongLong());
+    } catch (const std::exception &e) {
+        resultError(ctx, QString::fromUtf8(e.what()));
+    }
+}
+
+void fnNum(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        return sqlite3_result_null(ctx);
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        return sqlite3_result_value(ctx, argv[0]);
+    default:
+        break;
+    }
+    try {
+        const QVariant v = convertValue(textArg(argv[0]), Conv::Number);
+        if (v.typeId() == QMetaType::Double)
+            sqlite3_result_double(ctx, v.toDouble());
+        else
+            sqlite3_result_int64(ctx, v.toLongLong());
+    } catch (const std::exception &e) {
+        resultError(ctx, QString::fromUtf8(e.what()));
+    }
+}
+
+void fnIsNumeric(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        return sqlite3_result_int(ctx, 0);
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        return sqlite3_result_int(ctx, 1);
+    default:
+        break;
+    }
+    sqlite3_result_int(ctx, isNumericText(textArg(argv[0])) ? 1 : 0);
+}
+
+void fnLen(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    QString s = textArg(argv[0]);
+    qsizetype n = s.size();
+    while (n > 0 && s[n - 1] == QLatin1Char(' '))
+        --n;
+    sqlite3_result_int64(ctx, n);
+}
+
+void fnRight(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (anyNull(2, argv))
+        return sqlite3_result_null(ctx);
+    const QString s = textArg(argv[0]);
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    if (n < 0)
+        return resultError(ctx,
+                           QStringLiteral("Invalid length parameter passed to the right "
+                                          "function."));
+    resultText(ctx, s.right(static_cast<qsizetype>(n)));
+}
+
+void fnReplace(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (anyNull(3, argv))
+        return sqlite3_result_null(ctx);
+    QString s = textArg(argv[0]);
+    const QString from = textArg(argv[1]);
+    if (from.isEmpty())
+        return resultText(ctx, s);
+    s.replace(from, textArg(argv[2]), Qt::CaseInsensitive);
+    resultText(ctx, s);
+}
+
+void fnCharIndex(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(2, argv))
+        return sqlite3_result_null(ctx);
+    const QString needle = textArg(argv[0]);
+    const QString hay = textArg(argv[1]);
+    qsizetype start = 0;
+    if (argc == 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL)
+        start = qMax<qint64>(0, sqlite3_value_int64(argv[2]) - 1);
+    if (needle.isEmpty())
+        return sqlite3_result_int(ctx, 0);
+    sqlite3_result_int64(ctx, hay.indexOf(needle, start, Qt::CaseInsensitive) + 1);
+}
+
+void fnPatIndex(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (anyNull(2, argv))
+        return sqlite3_result_null(ctx);
+    QString pattern = textArg(argv[0]);
+    const QString text = textArg(argv[1]);
+    if (!pattern.startsWith(QLatin1Char('%')))
+        return sqlite3_result_int(ctx, likeMatch(pattern, text) ? 1 : 0);
+    const QString rest = pattern.mid(1);
+    // The first position from which the rest of the pattern matches.
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (likeMatch(rest, text.mid(i)))
+            return sqlite3_result_int64(ctx, i + 1);
+    }
+    sqlite3_result_int(ctx, 0);
+}
+
+void fnSpace(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const qint64 n = sqlite3_value_int64(argv[0]);
+    if (n < 0)
+        return sqlite3_result_null(ctx);
+    resultText(ctx, QString(static_cast<qsizetype>(qMin<qint64>(n, 8000)), QLatin1Char(' ')));
+}
+
+void fnReplicate(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (anyNull(2, argv))
+        return sqlite3_result_null(ctx);
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    if (n < 0)
+        return sqlite3_result_null(ctx);
+    const QString s = textArg(argv[0]);
+    resultText(
+        ctx,
+        s.repeated(static_cast<qsizetype>(qMin<qint64>(n, 8000 / qMax<qsizetype>(1, s.size())))));
+}
+
+void fnUpper(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    resultText(ctx, textArg(argv[0]).toUpper());
+}
+
+void fnLower(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    resultText(ctx, textArg(argv[0]).toLower());
+}
+
+void fnAdd(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (anyNull(2, argv))
+        return sqlite3_result_null(ctx);
+    const int ta = sqlite3_value_type(argv[0]);
+    const int tb = sqlite3_value_type(argv[1]);
+    if (ta == SQLITE_TEXT && tb == SQLITE_TEXT)
+        return resultText(ctx, textArg(argv[0]) + textArg(argv[1]));
+    sqlite3_value *num[2] = {argv[0], argv[1]};
+    double d[2];
+    qint64 i[2];
+    bool allInt = true;
+    for (int k = 0; k < 2; ++k) {
+        const int t = sqlite3_value_numeric_type(num[k]);
+        if (t == SQLITE_INTEGER) {
+            i[k] = sqlite3_value_int64(num[k]);
+            d[k] = static_cast<double>(i[k]);
+        } else if (t == SQLITE_FLOAT) {
+            allInt = false;
+            d[k] = sqlite3_value_double(num[k]);
+        } else {
+            return resultError(ctx,
+                               QStringLiteral("Conversion failed when converting the "
+                                              "varchar value '%1' to a number.")
+                                   .arg(textArg(num[k]).left(60)));
+        }
+    }
+    if (allInt)
+        sqlite3_result_int64(ctx, i[0] + i[1]);
+    else
+        sqlite3_result_double(ctx, d[0] + d[1]);
+}
+
+void fnObjectId(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const QString type = argc > 1 ? textArg(argv[1]) : QString();
+    const int id = host(ctx)->objectId(textArg(argv[0]), type);
+    if (id == 0)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_int(ctx, id);
+}
+
+void fnFloor(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const int t = sqlite3_value_numeric_type(argv[0]);
+    if (t == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    if (t == SQLITE_INTEGER)
+        return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
+    sqlite3_result_double(ctx, std::floor(sqlite3_value_double(argv[0])));
+}
+
+void fnCeiling(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const int t = sqlite3_value_numeric_type(argv[0]);
+    if (t == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    if (t == SQLITE_INTEGER)
+        return sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
+    sqlite3_result_double(ctx, std::ceil(sqlite3_value_double(argv[0])));
+}
+
+void fnRound(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const double x = sqlite3_value_double(argv[0]);
+    const int places = argc > 1 ? sqlite3_value_int(argv[1]) : 0;
+    const bool truncate = argc > 2 && sqlite3_value_int(argv[2]) != 0;
+    const double scale = std::pow(10.0, places);
+    const double scaled = x * scale;
+    const double r = truncate ? std::trunc(scaled) : std::round(scaled);
+    sqlite3_result_double(ctx, r / scale);
+}
+
+void fnNonZero(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const int t = sqlite3_value_numeric_type(argv[0]);
+    if ((t == SQLITE_INTEGER && sqlite3_value_int64(argv[0]) == 0)
+        || (t == SQLITE_FLOAT && sqlite3_value_double(argv[0]) == 0.0))
+        return resultError(ctx, QStringLiteral("Divide by zero error encountered."));
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+struct Def
+{
+    const char *name;
+    int args;
+    void (*fn)(sqlite3_context *, int, sqlite3_value **);
+    bool deterministic;
+};
+
+} // namespace
+
+bool likeMatch(const QString &pattern, const QString &textIn, QChar escape)
+{
+    qsizetype textEnd = textIn.size();
+    while (textEnd > 0 && textIn[textEnd - 1] == QLatin1Char(' '))
+        --textEnd;
+    const QChar *p = pattern.constData();
+    const QChar *pe = p + pattern.size();
+    const QChar *s = textIn.constData();
+    const QChar *se = s + textEnd;
+    const QChar *star = nullptr;
+    const QChar *mark = nullptr;
+    auto fold = [](QChar c) {
+        return c.toCaseFolded();
+    };
+    // Length of the pattern element at q matching c, or 0 when it does not match.
+    auto element = [&](const QChar *q, QChar c, bool &matched) -> qsizetype {
+        if (!escape.isNull() && *q == escape && q + 1 < pe) {
+            matched = fold(q[1]) == fold(c);
+            return 2;
+        }
+        if (*q == QLatin1Char('_')) {
+            matched = true;
+            return 1;
+        }
+        if (*q == QLatin1Char('[')) {
+            const QChar *r = q + 1;
+            bool negate = false;
+            if (r < pe && *r == QLatin1Char('^')) {
+                negate = true;
+                ++r;
+            }
+            bool hit = false;
+            const QChar *start = r;
+            while (r < pe && (*r != QLatin1Char(']') || r == start)) {
+                if (r + 2 < pe && r[1] == QLatin1Char('-') && r[2] != QLatin1Char(']')) {
+                    if (fold(c) >= fold(r[0]) && fold(c) <= fold(r[2]))
+                        hit = true;
+                    r += 3;
+                } else {
+                    if (fold(*r) == fold(c))
+                        hit = true;
+                    ++r;
+                }
+            }
+            if (r >= pe) { // no closing bracket: a literal '['
+                matched = c == QLatin1Char('[');
+                return 1;
+            }
+            matched = hit != negate;
+            return r - q + 1;
+        }
+        matched = fold(*q) == fold(c);
+        return 1;
+    };
+    while (s < se) {
+        if (p < pe && *p == QLatin1Char('%')) {
+            while (p < pe && *p == QLatin1Char('%'))
+                ++p;
+            if (p == pe)
+                return true;
+            star = p;
+            mark = s;
+            continue;
+        }
+        if (p < pe) {
+            bool matched = false;
+            const qsizetype len = element(p, *s, matched);
+            if (matched) {
+                p += len;
+                ++s;
+                continue;
+            }
+        }
+        if (star) {
+            p = star;
+            s = ++mark;
+            continue;
+        }
+        return false;
+    }
+    while (p < pe && *p == QLatin1Char('%'))
+        ++p;
+    return p == pe;
+}
+
+void registerFunctions(sqlite3 *db, FunctionHost *h)
+{
+    sqlite3_create_collation(db, "TSQL", SQLITE_UTF8, nullptr, collateTsql);
+    static const Def defs[] = {
+        {"like", 2, fnLike, true},
+        {"like", 3, fnLike, true},
+        {"tsql_dt", 1, fnDt, true},
+        {"tsql_date", 1, fnDate, true},
+        {"tsql_getdate", 0, fnGetDate, false},
+        {"tsql_dateadd", 3, fnDateAdd, true},
+        {"tsql_datepart", 2, fnDatePart, true},
+        {"tsql_datediff", 3, fnDateDiff, true},
+        {"tsql_dtstr", 3, fnDtStr, true},
+        {"tsql_str", 2, fnStr, true},
+        {"tsql_bit", 1, fnBit, true},
+        {"tsql_num", 1, fnNum, true},
+        {"tsql_isnumeric", 1, fnIsNumeric, true},
+        {"tsql_len", 1, fnLen, true},
+        {"tsql_right", 2, fnRight, true},
+        {"tsql_replace", 3, fnReplace, true},
+        {"tsql_charindex", 2, fnCharIndex, true},
+        {"tsql_charindex", 3, fnCharIndex, true},
+        {"tsql_patindex", 2, fnPatIndex, true},
+        {"tsql_space", 1, fnSpace, true},
+        {"tsql_replicate", 2, fnReplicate, true},
+        {"tsql_upper", 1, fnUpper, true},
+        {"tsql_lower", 1, fnLower, true},
+        {"tsql_add", 2, fnAdd, true},
+        {"tsql_object_id", 1, fnObjectId, false},
+        {"tsql_object_id", 2, fnObjectId, false},
+        {"tsql_floor", 1, fnFloor, true},
+        {"tsql_ceiling", 1, fnCeiling, true},
+        {"tsql_round", 2, fnRound, true},
+        {"tsql_round", 3, fnRound, true},
+        {"tsql_nonzero", 1, fnNonZero, true},
+    };
+    for (const Def &d : defs) {
+        const int flags = SQLITE_UTF8 | (d.deterministic ? SQLITE_DETERMINISTIC : 0);
+        sqlite3_create_function_v2(db, d.name, d.args, flags, h, d.fn, nullptr, nullptr, nullptr);
+    }
+}
+
+} // namespace tsql

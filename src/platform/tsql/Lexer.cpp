@@ -1,0 +1,304 @@
+#include "platform/tsql/Lexer.h"
+
+#include "platform/tsql/Error.h"
+
+namespace tsql {
+
+namespace {
+
+bool isIdentStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('#');
+}
+
+bool isIdentPart(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#')
+        || c == QLatin1Char('$') || c == QLatin1Char('@');
+}
+
+[[noreturn]] void fail(const QString &source, int offset, const QString &message,
+                       const QString &construct)
+{
+    int line = 0;
+    int column = 0;
+    lineColumn(source, offset, line, column);
+    throw Error(message, construct, line, column);
+}
+
+} // namespace
+
+bool sameWord(QStringView text, const char *keyword)
+{
+    qsizetype i = 0;
+    for (; keyword[i]; ++i) {
+        if (i >= text.size())
+            return false;
+        char16_t c = text[i].unicode();
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char16_t>(c + 32);
+        char k = keyword[i];
+        if (k >= 'A' && k <= 'Z')
+            k = static_cast<char>(k + 32);
+        if (c != static_cast<char16_t>(k))
+            return false;
+    }
+    return i == text.size();
+}
+
+void lineColumn(const QString &source, int offset, int &line, int &column)
+{
+    line = 1;
+    column = 1;
+    for (int i = 0; i < offset && i < source.size(); ++i) {
+        if (source[i] == QLatin1Char('\n')) {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+}
+
+QVariant literalValue(const Literal &literal)
+{
+    switch (literal.kind) {
+    case LitKind::String: {
+        QString value = literal.raw;
+        value.replace(QLatin1String("''"), QLatin1String("'"));
+        return value;
+    }
+    case LitKind::Integer: {
+        bool ok = false;
+        const qlonglong v = literal.raw.toLongLong(&ok);
+        if (ok)
+            return v;
+        return literal.raw.toDouble();
+    }
+    case LitKind::Decimal:
+        return literal.raw.toDouble();
+    }
+    return {};
+}
+
+void lex(const QString &source, Lexed &out, bool buildKey)
+{
+    out.source = source;
+    out.tokens.clear();
+    out.literals.clear();
+    out.shapeKey.clear();
+    const QString &s = out.source;
+    const int n = static_cast<int>(s.size());
+    if (buildKey)
+        out.shapeKey.reserve(n);
+    int i = 0;
+    auto push = [&](Tok kind, int start, int length) {
+        Token t;
+        t.kind = kind;
+        t.offset = start;
+        t.text = QStringView(s).mid(start, length);
+        out.tokens.push_back(t);
+        if (buildKey) {
+            out.shapeKey += QChar(0x1F);
+            out.shapeKey += t.text;
+        }
+    };
+    auto pushLiteral = [&](Tok kind, LitKind lit, int start, int length, QStringView raw) {
+        Token t;
+        t.kind = kind;
+        t.offset = start;
+        t.text = QStringView(s).mid(start, length);
+        t.literal = static_cast<int>(out.literals.size());
+        out.literals.push_back(Literal {lit, raw.toString()});
+        out.tokens.push_back(t);
+        if (buildKey) {
+            out.shapeKey += QChar(0x1F);
+            out.shapeKey += QChar(0x1E);
+            out.shapeKey += QChar(u'0' + static_cast<int>(lit));
+        }
+    };
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace()) {
+            ++i;
+            continue;
+        }
+        if (c == QLatin1Char('-') && i + 1 < n && s[i + 1] == QLatin1Char('-')) {
+            while (i < n && s[i] != QLatin1Char('\n'))
+                ++i;
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < n && s[i + 1] == QLatin1Char('*')) {
+            // Block comments nest, as on the server.
+            const int start = i;
+            int depth = 0;
+            while (i < n) {
+                if (s[i] == QLatin1Char('/') && i + 1 < n && s[i + 1] == QLatin1Char('*')) {
+                    ++depth;
+                    i += 2;
+                } else if (s[i] == QLatin1Char('*') && i + 1 < n && s[i + 1] == QLatin1Char('/')) {
+                    --depth;
+                    i += 2;
+                    if (depth == 0)
+                        break;
+                } else {
+                    ++i;
+                }
+            }
+            if (depth != 0)
+                fail(s, start, QStringLiteral("Missing end comment mark '*/'."),
+                     QStringLiteral("comment"));
+            continue;
+        }
+        const bool national = (c == QLatin1Char('N') || c == QLatin1Char('n')) && i + 1 < n
+            && s[i + 1] == QLatin1Char('\'');
+        if (c == QLatin1Char('\'') || national) {
+            const int start = i;
+            int j = national ? i + 2 : i + 1;
+            const int contentStart = j;
+            bool closed = false;
+            while (j < n) {
+                if (s[j] == QLatin1Char('\'')) {
+                    if (j + 1 < n && s[j + 1] == QLatin1Char('\'')) {
+                        j += 2;
+                        continue;
+                    }
+                    closed = true;
+                    break;
+                }
+                ++j;
+            }
+            if (!closed)
+                fail(s, start,
+                     QStringLiteral("Unclosed quotation mark after the character string '%1'.")
+                         .arg(s.mid(contentStart, 40)),
+                     QStringLiteral("string literal"));
+            pushLiteral(Tok::String, LitKind::String, start, j + 1 - start,
+                        QStringView(s).mid(contentStart, j - contentStart));
+            i = j + 1;
+            continue;
+        }
+        if (c == QLatin1Char('[') || c == QLatin1Char('"')) {
+            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('"');
+            const int start = i;
+            int j = i + 1;
+            QString name;
+            bool closed = false;
+            while (j < n) {
+                if (s[j] == close) {
+                    if (j + 1 < n && s[j + 1] == close) {
+                        name += close;
+                        j += 2;
+                        continue;
+                    }
+                    closed = true;
+                    break;
+                }
+                name += s[j];
+                ++j;
+            }
+            if (!closed)
+                fail(s, start,
+                     QStringLiteral("Unclosed quotation mark after the name '%1'.")
+                         .arg(name.left(40)),
+                     QStringLiteral("quoted name"));
+            Token t;
+            t.kind = Tok::Quoted;
+            t.offset = start;
+            // The name without its delimiters; doubled closers are rare, so keep the raw span
+            // when there are none.
+            t.text = QStringView(s).mid(start + 1, j - start - 1);
+            if (name.size() != j - start - 1)
+                fail(s, start,
+                     QStringLiteral("Doubled delimiters in a quoted name are not supported."),
+                     QStringLiteral("quoted name"));
+            out.tokens.push_back(t);
+            if (buildKey) {
+                out.shapeKey += QChar(0x1F);
+                out.shapeKey += QLatin1Char('[');
+                out.shapeKey += t.text;
+            }
+            i = j + 1;
+            continue;
+        }
+        if (c.isDigit()
+            || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit()
+                && (out.tokens.empty() || out.tokens.back().kind == Tok::Op))) {
+            const int start = i;
+            bool decimal = false;
+            while (i < n && s[i].isDigit())
+                ++i;
+            if (i < n && s[i] == QLatin1Char('.')) {
+                decimal = true;
+                ++i;
+                while (i < n && s[i].isDigit())
+                    ++i;
+            }
+            if (i < n && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E'))) {
+                int j = i + 1;
+                if (j < n && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
+                    ++j;
+                if (j < n && s[j].isDigit()) {
+                    decimal = true;
+                    i = j;
+                    while (i < n && s[i].isDigit())
+                        ++i;
+                }
+            }
+            if (i < n && isIdentStart(s[i]))
+                fail(s, start,
+                     QStringLiteral("Incorrect syntax near '%1'.").arg(s.mid(start, i + 1 - start)),
+                     QStringLiteral("number"));
+            pushLiteral(decimal ? Tok::Decimal : Tok::Integer,
+                        decimal ? LitKind::Decimal : LitKind::Integer, start, i - start,
+                        QStringView(s).mid(start, i - start));
+            continue;
+        }
+        if (c == QLatin1Char('@')) {
+            const int start = i;
+            ++i;
+            if (i < n && s[i] == QLatin1Char('@'))
+                ++i;
+            while (i < n && isIdentPart(s[i]))
+                ++i;
+            if (i - start < 2)
+                fail(s, start, QStringLiteral("Incorrect syntax near '@'."),
+                     QStringLiteral("variable"));
+            push(Tok::Variable, start, i - start);
+            continue;
+        }
+        if (isIdentStart(c)) {
+            const int start = i;
+            while (i < n && isIdentPart(s[i]))
+                ++i;
+            push(Tok::Ident, start, i - start);
+            continue;
+        }
+        // Operators: two-character ones first.
+        if (i + 1 < n) {
+            const QChar d = s[i + 1];
+            if ((c == QLatin1Char('<') && (d == QLatin1Char('=') || d == QLatin1Char('>')))
+                || (c == QLatin1Char('>') && d == QLatin1Char('='))
+                || (c == QLatin1Char('!')
+                    && (d == QLatin1Char('=') || d == QLatin1Char('<') || d == QLatin1Char('>')))) {
+                push(Tok::Op, i, 2);
+                i += 2;
+                continue;
+            }
+        }
+        static const QString single = QStringLiteral("(),.;=<>+-*/%&|^~");
+        if (single.contains(c)) {
+            push(Tok::Op, i, 1);
+            ++i;
+            continue;
+        }
+        fail(s, i, QStringLiteral("Incorrect syntax near '%1'.").arg(c),
+             QStringLiteral("character"));
+    }
+    Token end;
+    end.kind = Tok::End;
+    end.offset = n;
+    out.tokens.push_back(end);
+}
+
+} // namespace tsql

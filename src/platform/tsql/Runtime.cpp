@@ -1,0 +1,656 @@
+#include "platform/tsql/Engine.h"
+
+#include "platform/tsql/EngineInternal.h"
+#include "platform/tsql/Error.h"
+#include "platform/tsql/Values.h"
+
+namespace tsql {
+
+namespace {
+
+QVariant columnValue(sqlite3_stmt *stmt, int i, Type type)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER: {
+        const qlonglong v = sqlite3_column_int64(stmt, i);
+        switch (type) {
+        case Type::Bit:
+            return v != 0;
+        case Type::Float:
+            return static_cast<double>(v);
+        case Type::Text:
+            return QString::number(v);
+        case Type::DateTime:
+            return toQDateTime(fromDays(static_cast<double>(v)));
+        default:
+            return v;
+        }
+    }
+    case SQLITE_FLOAT: {
+        const double d = sqlite3_column_double(stmt, i);
+        switch (type) {
+        case Type::Bit:
+            return d != 0.0;
+        case Type::Int:
+            return static_cast<qlonglong>(d);
+        case Type::Text:
+            return numberToText(d);
+        case Type::DateTime:
+            return toQDateTime(fromDays(d));
+        default:
+            return d;
+        }
+    }
+    default: {
+        const auto *data = static_cast<const char16_t *>(sqlite3_column_text16(stmt, i));
+        const QString s = QString::fromUtf16(data, sqlite3_column_bytes16(stmt, i) / 2);
+        switch (type) {
+        case Type::DateTime: {
+            DateTimeValue dt;
+            if (parseDateTime(s, dt))
+                return toQDateTime(dt);
+            return s;
+        }
+        case Type::Bit: {
+            try {
+                return convertValue(s, Conv::Bit).toLongLong() != 0;
+            } catch (const Error &) {
+                return s;
+            }
+        }
+        case Type::Int: {
+            bool ok = false;
+            const qlonglong v = s.trimmed().toLongLong(&ok);
+            return ok ? QVariant(v) : QVariant(s);
+        }
+        case Type::Float: {
+            bool ok = false;
+            const double v = s.trimmed().toDouble(&ok);
+            return ok ? QVariant(v) : QVariant(s);
+        }
+        default:
+            return s;
+        }
+    }
+    }
+}
+
+// The engine's value for a variable: ISO text for datetimes, 0/1 for bits.
+QVariant storedValue(sqlite3_stmt *stmt, int i)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return static_cast<qlonglong>(sqlite3_column_int64(stmt, i));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, i);
+    default: {
+        const auto *data = static_cast<const char16_t *>(sqlite3_column_text16(stmt, i));
+        return QString::fromUtf16(data, sqlite3_column_bytes16(stmt, i) / 2);
+    }
+    }
+}
+
+} // namespace
+
+void Engine::fail(const QString &message, const QString &construct, int pos,
+                  const Context &ctx) const
+{
+    int line = 0;
+    int column = 0;
+    lineColumn(ctx.text, pos, line, column);
+    throw Error(message, construct, line, column);
+}
+
+void Engine::sqliteFail(const Context &ctx, int pos) const
+{
+    fail(QString::fromUtf8(sqlite3_errmsg(m_db)), QStringLiteral("statement"), pos, ctx);
+}
+
+QString Engine::resolveDb(const ObjectName &name, Context &ctx) const
+{
+    if (name.parts.size() == 3) {
+        const QString db = Catalog::canonicalDatabase(name.parts[0]);
+        if (db.isEmpty())
+            fail(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered "
+                                "correctly.")
+                     .arg(name.parts[0]),
+                 QStringLiteral("object name"), name.pos, ctx);
+        return db;
+    }
+    return m_currentDb;
+}
+
+Engine::Compiled &Engine::compile(const void *key, Context &ctx,
+                                  const std::function<Translation(Emitter &)> &translate)
+{
+    PlanSet &plans = *ctx.plans;
+    if (plans.version != m_catalog.version()) {
+        plans.plans.clear();
+        plans.version = m_catalog.version();
+    }
+    auto it = plans.plans.find(key);
+    if (it != plans.plans.end())
+        return *it->second;
+    auto types = [&ctx](const QString &name) -> const TypeSpec * {
+        auto v = ctx.vars.constFind(name);
+        return v == ctx.vars.constEnd() ? nullptr : &v->type;
+    };
+    Emitter emitter(m_catalog, m_currentDb, *ctx.literals, ctx.inlineLiterals, types, ctx.text);
+    auto compiled = std::make_unique<Compiled>();
+    compiled->translation = translate(emitter);
+    const QByteArray sql = compiled->translation.sql.toUtf8();
+    if (sqlite3_prepare_v3(m_db, sql.constData(), static_cast<int>(sql.size()),
+                           SQLITE_PREPARE_PERSISTENT, &compiled->stmt, nullptr)
+        != SQLITE_OK)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(m_db)),
+                    QStringLiteral("translated statement"));
+    if (ctx.entry) {
+        for (int index : emitter.baked())
+            ctx.entry->baked.emplace_back(index, (*ctx.literals)[static_cast<size_t>(index)].raw);
+    }
+    Compiled &ref = *compiled;
+    plans.plans.emplace(key, std::move(compiled));
+    return ref;
+}
+
+void Engine::bind(Compiled &c, Context &ctx)
+{
+    sqlite3_stmt *stmt = c.stmt;
+    sqlite3_reset(stmt);
+    const auto &params = c.translation.params;
+    for (size_t i = 0; i < params.size(); ++i) {
+        const Param &p = params[i];
+        QVariant value;
+        if (p.variable.isEmpty()) {
+            value = ctx.literalValues[static_cast<size_t>(p.literal)];
+        } else {
+            auto it = ctx.vars.constFind(p.variable);
+            if (it != ctx.vars.constEnd())
+                value = it->value;
+        }
+        if (p.conv != Conv::None)
+            value = convertValue(value, p.conv);
+        const int index = static_cast<int>(i) + 1;
+        if (value.isNull()) {
+            sqlite3_bind_null(stmt, index);
+            continue;
+        }
+        switch (value.typeId()) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+        case QMetaType::Bool:
+            sqlite3_bind_int64(stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+            sqlite3_bind_double(stmt, index, value.toDouble());
+            break;
+        default: {
+            const QString s = value.toString();
+            sqlite3_bind_text16(stmt, index, s.utf16(), static_cast<int>(s.size() * 2),
+                                SQLITE_TRANSIENT);
+        }
+        }
+    }
+}
+
+void Engine::runQuery(Compiled &c, Context &ctx, ResultSet *out)
+{
+    bind(c, ctx);
+    sqlite3_stmt *stmt = c.stmt;
+    const Translation &t = c.translation;
+    const int n = sqlite3_column_count(stmt);
+    const bool assigning = !t.assignVars.isEmpty();
+    ResultSet rs;
+    if (!assigning) {
+        rs.present = true;
+        for (int i = 0; i < n; ++i)
+            rs.columns << (i < static_cast<int>(t.columns.size())
+                               ? t.columns[static_cast<size_t>(i)].name
+                               : QString::fromUtf8(sqlite3_column_name(stmt, i)));
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (assigning) {
+            for (int i = 0; i < n && i < t.assignVars.size(); ++i)
+                assign(ctx, t.assignVars[i], storedValue(stmt, i), 0);
+            continue;
+        }
+        std::vector<QVariant> row;
+        row.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            row.push_back(columnValue(stmt, i,
+                                      i < static_cast<int>(t.columns.size())
+                                          ? t.columns[static_cast<size_t>(i)].type
+                                          : Type::Unknown));
+        rs.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_reset(stmt);
+        throw Error(message);
+    }
+    sqlite3_reset(stmt);
+    if (!assigning && out)
+        *out = std::move(rs);
+}
+
+void Engine::runCommand(Compiled &c, Context &ctx)
+{
+    bind(c, ctx);
+    int rc;
+    while ((rc = sqlite3_step(c.stmt)) == SQLITE_ROW) { }
+    if (rc != SQLITE_DONE) {
+        QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        const int ext = sqlite3_extended_errcode(m_db);
+        sqlite3_reset(c.stmt);
+        if (ext == SQLITE_CONSTRAINT_PRIMARYKEY || ext == SQLITE_CONSTRAINT_UNIQUE)
+            message
+                = QStringLiteral("Violation of PRIMARY KEY or UNIQUE KEY constraint: ") + message;
+        else if (ext == SQLITE_CONSTRAINT_NOTNULL)
+            message = QStringLiteral("Cannot insert the value NULL into a column that does not "
+                                     "allow nulls: ")
+                + message;
+        throw Error(message);
+    }
+    sqlite3_reset(c.stmt);
+}
+
+QVariant Engine::evaluate(const Expr &e, Context &ctx, Type *type)
+{
+    Compiled &c = compile(&e, ctx, [&e](Emitter &em) { return em.scalar(e); });
+    bind(c, ctx);
+    QVariant value;
+    const int rc = sqlite3_step(c.stmt);
+    if (rc == SQLITE_ROW)
+        value = storedValue(c.stmt, 0);
+    else if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_reset(c.stmt);
+        throw Error(message);
+    }
+    sqlite3_reset(c.stmt);
+    if (type)
+        *type = c.translation.columns.empty() ? Type::Unknown : c.translation.columns[0].type;
+    return value;
+}
+
+bool Engine::test(const Expr &e, Context &ctx)
+{
+    Compiled &c = compile(&e, ctx, [&e](Emitter &em) { return em.condition(e); });
+    bind(c, ctx);
+    bool result = false;
+    const int rc = sqlite3_step(c.stmt);
+    if (rc == SQLITE_ROW)
+        result = sqlite3_column_int(c.stmt, 0) != 0;
+    else if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_reset(c.stmt);
+        throw Error(message);
+    }
+    sqlite3_reset(c.stmt);
+    return result;
+}
+
+void Engine::assign(Context &ctx, const QString &name, const QVariant &value, int pos)
+{
+    auto it = ctx.vars.find(name);
+    if (it == ctx.vars.end())
+        fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(name),
+             QStringLiteral("variable"), pos, ctx);
+    QVariant v = convertValue(value, convFor(it->type));
+    if (it->type.type == Type::Text && it->type.length > 0 && v.typeId() == QMetaType::QString)
+        v = v.toString().left(it->type.length);
+    it->value = v;
+}
+
+Engine::Flow Engine::runBlock(const std::vector<StmtPtr> &stmts, Context &ctx)
+{
+    for (const StmtPtr &s : stmts) {
+        if (!s)
+            continue;
+        const Flow f = run(*s, ctx);
+        if (f != Flow::Normal)
+            return f;
+    }
+    return Flow::Normal;
+}
+
+Engine::Flow Engine::run(const Stmt &s, Context &ctx)
+{
+    switch (s.kind) {
+    case Stmt::Kind::Select: {
+        Compiled &c = compile(&s, ctx, [&s](Emitter &em) { return em.query(*s.select); });
+        runQuery(c, ctx, ctx.result);
+        return Flow::Normal;
+    }
+    case Stmt::Kind::Insert:
+        runCommand(compile(&s, ctx, [&s](Emitter &em) { return em.insert(s); }), ctx);
+        return Flow::Normal;
+    case Stmt::Kind::Update:
+        runCommand(compile(&s, ctx, [&s](Emitter &em) { return em.update(s); }), ctx);
+        return Flow::Normal;
+    case Stmt::Kind::Delete:
+        runCommand(compile(&s, ctx, [&s](Emitter &em) { return em.remove(s); }), ctx);
+        return Flow::Normal;
+    case Stmt::Kind::Truncate: {
+        Emitter em(m_catalog, m_currentDb, *ctx.literals, true, nullptr, ctx.text);
+        const Table &t = em.resolveTable(s.target);
+        exec(QStringLiteral("DELETE FROM \"%1\".\"%2\"").arg(t.db, t.name));
+        return Flow::Normal;
+    }
+    case Stmt::Kind::CreateTable:
+        createTable(s, ctx);
+        return Flow::Normal;
+    case Stmt::Kind::CreateIndex:
+        createIndex(s, ctx);
+        return Flow::Normal;
+    case Stmt::Kind::CreateRoutine:
+        createRoutine(s, ctx);
+        return Flow::Normal;
+    case Stmt::Kind::Drop:
+        drop(s, ctx);
+        return Flow::Normal;
+    case Stmt::Kind::Declare:
+        for (const VarDecl &v : s.vars) {
+            ctx.vars.insert(v.name, Variable {v.type, QVariant()});
+            if (v.init)
+                assign(ctx, v.name, evaluate(*v.init, ctx), s.pos);
+        }
+        return Flow::Normal;
+    case Stmt::Kind::SetVar:
+        if (!ctx.vars.contains(s.name))
+            fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(s.name),
+                 QStringLiteral("SET"), s.pos, ctx);
+        assign(ctx, s.name, evaluate(*s.expr, ctx), s.pos);
+        return Flow::Normal;
+    case Stmt::Kind::SetOption:
+    case Stmt::Kind::Print:
+        return Flow::Normal;
+    case Stmt::Kind::If:
+        if (test(*s.expr, ctx))
+            return run(*s.body[0], ctx);
+        if (s.body.size() > 1 && s.body[1])
+            return run(*s.body[1], ctx);
+        return Flow::Normal;
+    case Stmt::Kind::While: {
+        int guard = 0;
+        while (test(*s.expr, ctx)) {
+            if (++guard > 10000000)
+                fail(QStringLiteral("The loop ran too long."), QStringLiteral("WHILE"), s.pos, ctx);
+            const Flow f = run(*s.body[0], ctx);
+            if (f == Flow::Break)
+                break;
+            if (f == Flow::Return)
+                return f;
+        }
+        return Flow::Normal;
+    }
+    case Stmt::Kind::Block:
+        return runBlock(s.body, ctx);
+    case Stmt::Kind::Return:
+        return Flow::Return;
+    case Stmt::Kind::Break:
+        return Flow::Break;
+    case Stmt::Kind::Continue:
+        return Flow::Continue;
+    case Stmt::Kind::Exec:
+        callProcedure(s, ctx);
+        return Flow::Normal;
+    case Stmt::Kind::Use: {
+        const QString db = Catalog::canonicalDatabase(s.name);
+        if (db.isEmpty())
+            fail(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered "
+                                "correctly.")
+                     .arg(s.name),
+                 QStringLiteral("USE"), s.pos, ctx);
+        m_currentDb = db;
+        return Flow::Normal;
+    }
+    case Stmt::Kind::CreateDatabase:
+        if (Catalog::canonicalDatabase(s.name).isEmpty())
+            fail(QStringLiteral("The embedded engine keeps only the databases %1.")
+                     .arg(Catalog::databases().join(QStringLiteral(", "))),
+                 QStringLiteral("CREATE DATABASE"), s.pos, ctx);
+        return Flow::Normal;
+    case Stmt::Kind::BeginTran:
+        beginTransaction();
+        return Flow::Normal;
+    case Stmt::Kind::Commit:
+        commitTransaction();
+        return Flow::Normal;
+    case Stmt::Kind::Rollback:
+        rollbackTransaction();
+        return Flow::Normal;
+    case Stmt::Kind::Raise: {
+        const QVariant message = evaluate(*s.expr, ctx);
+        throw Error(message.toString(), QStringLiteral("RAISERROR"));
+    }
+    }
+    return Flow::Normal;
+}
+
+void Engine::callProcedure(const Stmt &s, Context &ctx)
+{
+    const QString db = resolveDb(s.target, ctx);
+    if (s.target.parts.size() == 2 && !s.target.parts[0].isEmpty()
+        && s.target.parts[0].compare(QLatin1String("dbo"), Qt::CaseInsensitive) != 0)
+        fail(QStringLiteral("Could not find stored procedure '%1'.")
+                 .arg(s.target.parts.join(QLatin1Char('.'))),
+             QStringLiteral("procedure call"), s.pos, ctx);
+    std::shared_ptr<const Routine> r = m_catalog.routine(db, s.target.last());
+    if (!r || r->isFunction)
+        fail(QStringLiteral("Could not find stored procedure '%1'.")
+                 .arg(s.target.parts.join(QLatin1Char('.'))),
+             QStringLiteral("procedure call"), s.pos, ctx);
+    if (s.args.size() > r->params.size())
+        fail(QStringLiteral("Procedure or function %1 has too many arguments specified.")
+                 .arg(r->name),
+             QStringLiteral("procedure call"), s.pos, ctx);
+    if (m_depth >= 32)
+        fail(QStringLiteral("Maximum stored procedure, function, trigger, or view nesting level "
+                            "exceeded (limit 32)."),
+             QStringLiteral("procedure call"), s.pos, ctx);
+
+    Context inner;
+    inner.literals = &r->literals;
+    inner.inlineLiterals = true;
+    inner.result = ctx.result;
+    inner.text = r->text;
+    std::vector<bool> given(r->params.size(), false);
+    for (const RoutineParam &p : r->params)
+        inner.vars.insert(p.name, Variable {p.type, QVariant()});
+    auto argValue = [&](const ExecArg &a) -> QVariant {
+        if (a.isBare)
+            return a.bare;
+        const Expr *e = a.value.get();
+        bool negate = false;
+        if (e->kind == Expr::Kind::Unary) {
+            negate = e->op == QLatin1String("-");
+            e = e->args[0].get();
+        }
+        QVariant v;
+        if (e->kind == Expr::Kind::Literal)
+            v = ctx.inlineLiterals ? literalValue((*ctx.literals)[static_cast<size_t>(e->literal)])
+                                   : ctx.literalValues[static_cast<size_t>(e->literal)];
+        else if (e->kind == Expr::Kind::Variable) {
+            auto it = ctx.vars.constFind(e->op);
+            if (it == ctx.vars.constEnd())
+                fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(e->op),
+                     QStringLiteral("procedure argument"), e->pos, ctx);
+            v = it->value;
+        } else if (e->kind != Expr::Kind::Null) {
+            fail(QStringLiteral("Incorrect procedure argument."),
+                 QStringLiteral("procedure argument"), e->pos, ctx);
+        }
+        if (negate && !v.isNull())
+            v = v.typeId() == QMetaType::Double ? QVariant(-v.toDouble())
+                                                : QVariant(-v.toLongLong());
+        return v;
+    };
+    for (size_t i = 0; i < s.args.size(); ++i) {
+        const ExecArg &a = s.args[i];
+        size_t index = i;
+        if (!a.paramName.isEmpty()) {
+            index = r->params.size();
+            for (size_t k = 0; k < r->params.size(); ++k) {
+                if (r->params[k].name == a.paramName)
+                    index = k;
+            }
+            if (index == r->params.size())
+                fail(QStringLiteral("%1 is not a parameter for procedure %2.")
+                         .arg(a.paramName, r->name),
+                     QStringLiteral("procedure call"), s.pos, ctx);
+        }
+        if (a.isDefault)
+            continue;
+        const RoutineParam &p = r->params[index];
+        try {
+            QVariant v = convertValue(argValue(a), convFor(p.type));
+            if (p.type.type == Type::Text && p.type.length > 0 && v.typeId() == QMetaType::QString)
+                v = v.toString().left(p.type.length);
+            inner.vars[p.name].value = v;
+        } catch (const Error &e) {
+            fail(
+                QStringLiteral("Error converting the argument for %1: %2").arg(p.name, e.message()),
+                QStringLiteral("procedure argument"), s.pos, ctx);
+        }
+        given[index] = true;
+    }
+    for (size_t i = 0; i < r->params.size(); ++i) {
+        if (given[i])
+            continue;
+        const RoutineParam &p = r->params[i];
+        if (!p.hasDefault)
+            fail(QStringLiteral("Procedure or function '%1' expects parameter '%2', which was not "
+                                "supplied.")
+                     .arg(r->name, p.name),
+                 QStringLiteral("procedure call"), s.pos, ctx);
+        const Expr *d = p.defaultValue.get();
+        bool negate = false;
+        if (d->kind == Expr::Kind::Unary) {
+            negate = d->op == QLatin1String("-");
+            d = d->args[0].get();
+        }
+        QVariant v;
+        if (d->kind == Expr::Kind::Literal)
+            v = literalValue(r->literals[static_cast<size_t>(d->literal)]);
+        if (negate && !v.isNull())
+            v = v.typeId() == QMetaType::Double ? QVariant(-v.toDouble())
+                                                : QVariant(-v.toLongLong());
+        inner.vars[p.name].value = convertValue(v, convFor(p.type));
+    }
+
+    auto found = m_routinePlans.find(r.get());
+    if (found == m_routinePlans.end())
+        found = m_routinePlans.insert(r.get(), {r, std::make_shared<PlanSet>()});
+    std::shared_ptr<PlanSet> plans = found->second;
+    inner.plans = plans.get();
+
+    const QString savedDb = m_currentDb;
+    m_currentDb = r->db;
+    ++m_depth;
+    try {
+        runBlock(r->body, inner);
+    } catch (...) {
+        --m_depth;
+        m_currentDb = savedDb;
+        throw;
+    }
+    --m_depth;
+    m_currentDb = savedDb;
+}
+
+void Engine::createTable(const Stmt &s, Context &ctx)
+{
+    Emitter em(m_catalog, m_currentDb, *ctx.literals, true, nullptr, ctx.text);
+    TableDdl ddl = em.createTable(s);
+    for (const QString &sql : ddl.sql)
+        exec(sql);
+    persist(ddl.table.db, QStringLiteral("T"), ddl.table.name, ddl.table.name,
+            ctx.text.mid(s.pos, s.endPos - s.pos));
+    m_catalog.addTable(std::move(ddl.table));
+}
+
+void Engine::createIndex(const Stmt &s, Context &ctx)
+{
+    Emitter em(m_catalog, m_currentDb, *ctx.literals, true, nullptr, ctx.text);
+    QString db;
+    QString table;
+    exec(em.createIndex(s, db, table));
+    persist(db, QStringLiteral("I"), table + QStringLiteral("__") + s.name, table,
+            ctx.text.mid(s.pos, s.endPos - s.pos));
+    m_catalog.addIndex(db, table, s.name);
+}
+
+void Engine::createRoutine(const Stmt &s, Context &ctx)
+{
+    Routine &r = *s.routine;
+    r.db = resolveDb(s.target, ctx);
+    r.name = s.target.last();
+    const bool alter
+        = ctx.text.mid(s.pos, 5).compare(QLatin1String("alter"), Qt::CaseInsensitive) == 0
+        || ctx.text.mid(s.pos, 16).contains(QLatin1String(" or "), Qt::CaseInsensitive);
+    if (m_catalog.routine(r.db, r.name) || m_catalog.table(r.db, r.name)) {
+        if (!alter || m_catalog.table(r.db, r.name))
+            fail(QStringLiteral("There is already an object named '%1' in the database.")
+                     .arg(r.name),
+                 QStringLiteral("CREATE"), s.pos, ctx);
+        unpersist(r.db, r.isFunction ? QStringLiteral("F") : QStringLiteral("P"), r.name);
+        m_catalog.removeRoutine(r.db, r.name);
+    }
+    persist(r.db, r.isFunction ? QStringLiteral("F") : QStringLiteral("P"), r.name, QString(),
+            r.source);
+    m_catalog.addRoutine(s.routine);
+}
+
+void Engine::drop(const Stmt &s, Context &ctx)
+{
+    const QString db = resolveDb(s.target, ctx);
+    const QString name = s.target.last();
+    if (s.name == QLatin1String("table")) {
+        const Table *t = m_catalog.table(db, name);
+        if (!t) {
+            if (s.ifExists)
+                return;
+            fail(QStringLiteral("Cannot drop the table '%1', because it does not exist or you do "
+                                "not have permission.")
+                     .arg(name),
+                 QStringLiteral("DROP TABLE"), s.pos, ctx);
+        }
+        exec(QStringLiteral("DROP TABLE \"%1\".\"%2\"").arg(t->db, t->name));
+        unpersist(db, QStringLiteral("T"), t->name);
+        m_catalog.removeTable(db, name);
+    } else if (s.name == QLatin1String("index")) {
+        const Table *t = m_catalog.table(db, name);
+        if (!t || !m_catalog.hasIndex(db, t->name, s.alias)) {
+            if (s.ifExists)
+                return;
+            fail(QStringLiteral("Cannot drop the index '%1.%2', because it does not exist or you "
+                                "do not have permission.")
+                     .arg(name, s.alias),
+                 QStringLiteral("DROP INDEX"), s.pos, ctx);
+        }
+        exec(QStringLiteral("DROP INDEX \"%1\".\"%2__%3\"").arg(db, t->name, s.alias));
+        unpersist(db, QStringLiteral("I"), t->name + QStringLiteral("__") + s.alias);
+        m_catalog.removeIndex(db, t->name, s.alias);
+    } else {
+        const bool function = s.name == QLatin1String("function");
+        auto r = m_catalog.routine(db, name);
+        if (!r || r->isFunction != function) {
+            if (s.ifExists)
+                return;
+            fail(QStringLiteral("Cannot drop the %1 '%2', because it does not exist or you do not "
+                                "have permission.")
+                     .arg(s.name, name),
+                 QStringLiteral("DROP"), s.pos, ctx);
+        }
+        unpersist(db, function ? QStringLiteral("F") : QStringLiteral("P"), r->name);
+        m_catalog.removeRoutine(db, name);
+    }
+}
+
+} // namespace tsql

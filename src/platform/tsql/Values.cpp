@@ -1,0 +1,545 @@
+#include "platform/tsql/Values.h"
+
+#include "platform/tsql/Error.h"
+
+#include <cmath>
+
+namespace tsql {
+
+namespace {
+
+const char *const kMonths[]
+    = {"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
+
+int monthFromName(QStringView word)
+{
+    if (word.size() < 3)
+        return 0;
+    const QString lower = word.left(3).toString().toLower();
+    for (int i = 0; i < 12; ++i) {
+        if (lower == QLatin1String(kMonths[i]))
+            return i + 1;
+    }
+    return 0;
+}
+
+struct Cursor
+{
+    QStringView s;
+    qsizetype i = 0;
+    bool atEnd() const { return i >= s.size(); }
+    QChar peek() const { return atEnd() ? QChar() : s[i]; }
+    void skipSpaces()
+    {
+        while (!atEnd() && s[i].isSpace())
+            ++i;
+    }
+    int digits(int &count)
+    {
+        int v = 0;
+        count = 0;
+        while (!atEnd() && s[i].isDigit() && count < 9) {
+            v = v * 10 + s[i].digitValue();
+            ++i;
+            ++count;
+        }
+        return v;
+    }
+    QStringView word()
+    {
+        const qsizetype start = i;
+        while (!atEnd() && s[i].isLetter())
+            ++i;
+        return s.mid(start, i - start);
+    }
+};
+
+int fullYear(int year, int digits)
+{
+    if (digits <= 2)
+        return year < 50 ? 2000 + year : 1900 + year;
+    return year;
+}
+
+bool parseTime(Cursor &c, int &msecs)
+{
+    int n = 0;
+    int hour = c.digits(n);
+    if (n == 0 || n > 2)
+        return false;
+    int minute = 0;
+    int second = 0;
+    int millis = 0;
+    if (c.peek() == QLatin1Char(':')) {
+        ++c.i;
+        minute = c.digits(n);
+        if (n == 0 || n > 2)
+            return false;
+        if (c.peek() == QLatin1Char(':')) {
+            ++c.i;
+            second = c.digits(n);
+            if (n == 0 || n > 2)
+                return false;
+            if (c.peek() == QLatin1Char('.') || c.peek() == QLatin1Char(':')) {
+                ++c.i;
+                int frac = c.digits(n);
+                while (n > 3) {
+                    frac /= 10;
+                    --n;
+                }
+                while (n < 3 && n > 0) {
+                    frac *= 10;
+                    ++n;
+                }
+                millis = frac;
+            }
+        }
+    }
+    c.skipSpaces();
+    const QStringView marker = c.word();
+    if (!marker.isEmpty()) {
+        const bool pm = marker.compare(QLatin1String("pm"), Qt::CaseInsensitive) == 0;
+        const bool am = marker.compare(QLatin1String("am"), Qt::CaseInsensitive) == 0;
+        if (!pm && !am)
+            return false;
+        if (hour < 1 || hour > 12)
+            return false;
+        if (am && hour == 12)
+            hour = 0;
+        if (pm && hour != 12)
+            hour += 12;
+    }
+    if (hour > 23 || minute > 59 || second > 59)
+        return false;
+    msecs = ((hour * 60 + minute) * 60 + second) * 1000 + millis;
+    return true;
+}
+
+QString two(int v)
+{
+    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+bool parseDateTime(QStringView text, DateTimeValue &out)
+{
+    Cursor c {text.trimmed()};
+    if (c.s.isEmpty())
+        return false;
+    int year = 1900;
+    int month = 1;
+    int day = 1;
+    bool haveDate = true;
+    int n = 0;
+    if (c.peek().isDigit()) {
+        const qsizetype start = c.i;
+        const int first = c.digits(n);
+        const QChar sep = c.peek();
+        if (n == 8 && (c.atEnd() || sep.isSpace() || sep == QLatin1Char('T'))) {
+            year = first / 10000;
+            month = first / 100 % 100;
+            day = first % 100;
+        } else if (sep == QLatin1Char(':')
+                   || (n <= 2 && c.s.mid(c.i).trimmed().size() >= 2
+                       && c.s.mid(c.i).trimmed().front().isLetter()
+                       && monthFromName(c.s.mid(c.i).trimmed()) == 0)) {
+            // A time alone ("10:15", "10 AM").
+            haveDate = false;
+            c.i = start;
+        } else if (sep == QLatin1Char('-') || sep == QLatin1Char('/') || sep == QLatin1Char('.')) {
+            ++c.i;
+            int n2 = 0;
+            const int second = c.digits(n2);
+            if (n2 == 0 || c.peek() != sep)
+                return false;
+            ++c.i;
+            int n3 = 0;
+            const int third = c.digits(n3);
+            if (n3 == 0)
+                return false;
+            if (n == 4) {
+                year = first;
+                month = second;
+                day = third;
+            } else {
+                month = first;
+                day = second;
+                year = fullYear(third, n3);
+            }
+        } else if (sep.isSpace()) {
+            // "8 Dec 2026"
+            c.skipSpaces();
+            month = monthFromName(c.word());
+            if (month == 0)
+                return false;
+            day = first;
+            c.skipSpaces();
+            int ny = 0;
+            year = fullYear(c.digits(ny), ny);
+            if (ny == 0)
+                return false;
+        } else {
+            return false;
+        }
+    } else if (c.peek().isLetter()) {
+        // "Dec 8 2026", "December 8, 2026"
+        month = monthFromName(c.word());
+        if (month == 0)
+            return false;
+        c.skipSpaces();
+        int nd = 0;
+        day = c.digits(nd);
+        if (nd == 0)
+            return false;
+        if (c.peek() == QLatin1Char(','))
+            ++c.i;
+        c.skipSpaces();
+        int ny = 0;
+        year = fullYear(c.digits(ny), ny);
+        if (ny == 0)
+            return false;
+    } else {
+        return false;
+    }
+    int msecs = 0;
+    if (haveDate) {
+        if (c.peek() == QLatin1Char('T'))
+            ++c.i;
+        c.skipSpaces();
+    }
+    if (!c.atEnd()) {
+        if (!parseTime(c, msecs))
+            return false;
+        c.skipSpaces();
+        if (!c.atEnd())
+            return false;
+    }
+    const QDate date(year, month, day);
+    if (!date.isValid() || year < 1753 || year > 9999)
+        return false;
+    out.date = date;
+    out.msecs = msecs;
+    return true;
+}
+
+QString storedText(const DateTimeValue &v)
+{
+    const int h = v.msecs / 3600000;
+    const int m = v.msecs / 60000 % 60;
+    const int s = v.msecs / 1000 % 60;
+    const int ms = v.msecs % 1000;
+    QString out;
+    out.reserve(23);
+    out += QStringLiteral("%1-%2-%3 %4:%5:%6.%7")
+               .arg(v.date.year(), 4, 10, QLatin1Char('0'))
+               .arg(v.date.month(), 2, 10, QLatin1Char('0'))
+               .arg(v.date.day(), 2, 10, QLatin1Char('0'))
+               .arg(h, 2, 10, QLatin1Char('0'))
+               .arg(m, 2, 10, QLatin1Char('0'))
+               .arg(s, 2, 10, QLatin1Char('0'))
+               .arg(ms, 3, 10, QLatin1Char('0'));
+    return out;
+}
+
+DateTimeValue fromDays(double days)
+{
+    const QDate base(1900, 1, 1);
+    const double whole = std::floor(days);
+    DateTimeValue v;
+    v.date = base.addDays(static_cast<qint64>(whole));
+    v.msecs = static_cast<int>(std::llround((days - whole) * 86400000.0));
+    if (v.msecs >= 86400000) {
+        v.msecs -= 86400000;
+        v.date = v.date.addDays(1);
+    }
+    return v;
+}
+
+double toDays(const DateTimeValue &v)
+{
+    return static_cast<double>(QDate(1900, 1, 1).daysTo(v.date)) + v.msecs / 86400000.0;
+}
+
+QDateTime toQDateTime(const DateTimeValue &v)
+{
+    return QDateTime(v.date, QTime::fromMSecsSinceStartOfDay(v.msecs));
+}
+
+DateTimeValue fromQDateTime(const QDateTime &value)
+{
+    DateTimeValue v;
+    v.date = value.date();
+    v.msecs = value.time().msecsSinceStartOfDay();
+    return v;
+}
+
+bool styledText(const DateTimeValue &v, int style, QString &out)
+{
+    const QDate d = v.date;
+    const int h = v.msecs / 3600000;
+    const int mi = v.msecs / 60000 % 60;
+    const int s = v.msecs / 1000 % 60;
+    const int ms = v.msecs % 1000;
+    const QString yyyy = QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0'));
+    const QString yy = two(d.year() % 100);
+    const QString mon = QString::fromLatin1(kMonths[d.month() - 1]);
+    const QString Mon = mon.left(1).toUpper() + mon.mid(1);
+    const QString hms = two(h) + QLatin1Char(':') + two(mi) + QLatin1Char(':') + two(s);
+    switch (style) {
+    case 0:
+    case 100: {
+        const int h12 = h % 12 == 0 ? 12 : h % 12;
+        out = Mon + QLatin1Char(' ') + QStringLiteral("%1").arg(d.day(), 2) + QLatin1Char(' ')
+            + yyyy + QLatin1Char(' ') + QStringLiteral("%1").arg(h12, 2) + QLatin1Char(':')
+            + two(mi) + (h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+        return true;
+    }
+    case 1:
+        out = two(d.month()) + '/' + two(d.day()) + '/' + yy;
+        return true;
+    case 101:
+        out = two(d.month()) + '/' + two(d.day()) + '/' + yyyy;
+        return true;
+    case 2:
+        out = yy + '.' + two(d.month()) + '.' + two(d.day());
+        return true;
+    case 102:
+        out = yyyy + '.' + two(d.month()) + '.' + two(d.day());
+        return true;
+    case 3:
+        out = two(d.day()) + '/' + two(d.month()) + '/' + yy;
+        return true;
+    case 103:
+        out = two(d.day()) + '/' + two(d.month()) + '/' + yyyy;
+        return true;
+    case 104:
+        out = two(d.day()) + '.' + two(d.month()) + '.' + yyyy;
+        return true;
+    case 105:
+        out = two(d.day()) + '-' + two(d.month()) + '-' + yyyy;
+        return true;
+    case 106:
+        out = two(d.day()) + ' ' + Mon + ' ' + yyyy;
+        return true;
+    case 107:
+        out = Mon + ' ' + two(d.day()) + QStringLiteral(", ") + yyyy;
+        return true;
+    case 8:
+    case 108:
+        out = hms;
+        return true;
+    case 10:
+        out = two(d.month()) + '-' + two(d.day()) + '-' + yy;
+        return true;
+    case 110:
+        out = two(d.month()) + '-' + two(d.day()) + '-' + yyyy;
+        return true;
+    case 111:
+        out = yyyy + '/' + two(d.month()) + '/' + two(d.day());
+        return true;
+    case 12:
+        out = yy + two(d.month()) + two(d.day());
+        return true;
+    case 112:
+        out = yyyy + two(d.month()) + two(d.day());
+        return true;
+    case 20:
+    case 120:
+        out = yyyy + '-' + two(d.month()) + '-' + two(d.day()) + ' ' + hms;
+        return true;
+    case 21:
+    case 121:
+        out = storedText(v);
+        return true;
+    case 23:
+        out = yyyy + '-' + two(d.month()) + '-' + two(d.day());
+        return true;
+    case 126:
+        out = yyyy + '-' + two(d.month()) + '-' + two(d.day()) + 'T' + hms + '.'
+            + QStringLiteral("%1").arg(ms, 3, 10, QLatin1Char('0'));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isNumericText(QStringView text)
+{
+    const QStringView t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    auto currency = [&](QChar c) {
+        return c == QLatin1Char('$') || c == QChar(0x00A3) || c == QChar(0x20AC)
+            || c == QChar(0x00A5);
+    };
+    if (i < n && currency(t[i]))
+        ++i;
+    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    if (i < n && currency(t[i]))
+        ++i;
+    while (i < n && t[i].isSpace())
+        ++i;
+    int digits = 0;
+    while (i < n && (t[i].isDigit() || (t[i] == QLatin1Char(',') && digits > 0))) {
+        if (t[i].isDigit())
+            ++digits;
+        ++i;
+    }
+    if (i < n && t[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < n && t[i].isDigit()) {
+            ++digits;
+            ++i;
+        }
+    }
+    if (i < n && digits > 0
+        && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E') || t[i] == QLatin1Char('d')
+            || t[i] == QLatin1Char('D'))) {
+        ++i;
+        if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            ++i;
+        int exp = 0;
+        while (i < n && t[i].isDigit()) {
+            ++exp;
+            ++i;
+        }
+        if (exp == 0)
+            return false;
+    }
+    return i == n;
+}
+
+Conv convFor(const TypeSpec &spec)
+{
+    if (spec.type == Type::DateTime && spec.dateOnly)
+        return Conv::Date;
+    return convFor(spec.type);
+}
+
+Conv convFor(Type type)
+{
+    switch (type) {
+    case Type::DateTime:
+        return Conv::DateTime;
+    case Type::Bit:
+        return Conv::Bit;
+    case Type::Int:
+        return Conv::Int;
+    case Type::Float:
+        return Conv::Number;
+    case Type::Text:
+        return Conv::Text;
+    default:
+        return Conv::None;
+    }
+}
+
+QString numberToText(double value)
+{
+    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qlonglong>(value));
+    return QString::number(value, 'g', 15);
+}
+
+QVariant convertValue(const QVariant &value, Conv conv)
+{
+    if (conv == Conv::None || value.isNull())
+        return value;
+    const int t = value.typeId();
+    const bool isText = t == QMetaType::QString;
+    switch (conv) {
+    case Conv::None:
+        return value;
+    case Conv::Text:
+        if (isText)
+            return value;
+        if (t == QMetaType::Double)
+            return numberToText(value.toDouble());
+        return value.toString();
+    case Conv::DateTime:
+    case Conv::Date: {
+        DateTimeValue dt;
+        if (isText && value.toString().trimmed().isEmpty()) {
+            dt = fromDays(0);
+        } else if (isText) {
+            if (!parseDateTime(value.toString(), dt))
+                throw Error(QStringLiteral("Conversion failed when converting date and/or time "
+                                           "from character string."),
+                            value.toString().left(60));
+        } else {
+            dt = fromDays(value.toDouble());
+        }
+        if (conv == Conv::Date)
+            dt.msecs = 0;
+        return storedText(dt);
+    }
+    case Conv::Bit: {
+        if (!isText)
+            return qlonglong(value.toDouble() != 0.0 ? 1 : 0);
+        const QString s = value.toString().trimmed();
+        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return qlonglong(1);
+        if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            return qlonglong(0);
+        bool ok = false;
+        const double d = s.toDouble(&ok);
+        if (!ok)
+            throw Error(QStringLiteral("Conversion failed when converting the varchar value "
+                                       "'%1' to data type bit.")
+                            .arg(s.left(60)));
+        return qlonglong(d != 0.0 ? 1 : 0);
+    }
+    case Conv::Number:
+    case Conv::Int: {
+        if (!isText) {
+            if (conv == Conv::Int && t == QMetaType::Double)
+                return qlonglong(value.toDouble());
+            return value;
+        }
+        const QString s = value.toString().trimmed();
+        if (s.isEmpty())
+            return qlonglong(0);
+        bool ok = false;
+        const qlonglong i = s.toLongLong(&ok);
+        if (ok)
+            return i;
+        const double d = s.toDouble(&ok);
+        if (ok && conv == Conv::Number)
+            return d;
+        throw Error(QStringLiteral("Conversion failed when converting the varchar value '%1' to "
+                                   "data type %2.")
+                        .arg(s.left(60),
+                             conv == Conv::Int ? QStringLiteral("int") : QStringLiteral("float")));
+    }
+    }
+    return value;
+}
+
+QString sqlLiteral(const QVariant &value)
+{
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        return QString::number(value.toLongLong());
+    case QMetaType::Double: {
+        QString s = QString::number(value.toDouble(), 'g', 17);
+        if (!s.contains(QLatin1Char('.')) && !s.contains(QLatin1Char('e')))
+            s += QStringLiteral(".0");
+        return s;
+    }
+    default: {
+        QString s = value.toString();
+        s.replace(QLatin1Char('\''), QLatin1String("''"));
+        return QLatin1Char('\'') + s + QLatin1Char('\'');
+    }
+    }
+}
+
+} // namespace tsql

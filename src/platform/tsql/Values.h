@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/tsql/Ast.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <QVariant>
+
+namespace tsql {
+
+// A datetime as the engine stores it: a date and the milliseconds since midnight. Stored in
+// SQLite as the text "yyyy-MM-dd HH:mm:ss.zzz", which sorts and compares as the date-time.
+struct DateTimeValue
+{
+    QDate date;
+    int msecs = 0;
+    bool isValid() const { return date.isValid(); }
+};
+
+// The date-time texts the server accepts: "12/08/2026 10:15:00 AM", "12/08/2026",
+// "2026-12-08 10:15", "2026-12-08T10:15:00.000", "20261208", "Dec 8 2026 10:15AM",
+// "8 Dec 2026", a time alone (on 1900-01-01).
+bool parseDateTime(QStringView text, DateTimeValue &out);
+QString storedText(const DateTimeValue &value);
+DateTimeValue fromDays(double days); // days since 1900-01-01, as the server counts
+double toDays(const DateTimeValue &value);
+QDateTime toQDateTime(const DateTimeValue &value);
+DateTimeValue fromQDateTime(const QDateTime &value);
+// CONVERT(varchar, datetime, style); false for an unknown style.
+bool styledText(const DateTimeValue &value, int style, QString &out);
+
+// ISNUMERIC by the server's rules.
+bool isNumericText(QStringView text);
+
+// Conversions applied when a value goes into a column, a variable or a comparison of a type.
+enum class Conv : unsigned char { None, DateTime, Date, Bit, Number, Int, Text };
+Conv convFor(const TypeSpec &spec);
+Conv convFor(Type type);
+
+// The value converted; throws tsql::Error with the server's conversion message.
+QVariant convertValue(const QVariant &value, Conv conv);
+
+// A value written as SQLite literal text.
+QString sqlLiteral(const QVariant &value);
+
+// Number text as the server converts numbers to varchar.
+QString numberToText(double value);
+
+} // namespace tsql
