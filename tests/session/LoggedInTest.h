@@ -8,6 +8,13 @@
 
 #include <QStringList>
 #include <memory>
+#include <ostream>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace testing_support {
 

@@ -285,6 +285,30 @@ TEST_F(DefaultLocationTest, RefusedLocationIsNotStored)
     EXPECT_TRUE(readDefaultLocation().isEmpty());
 }
 
+TEST_F(DefaultLocationTest, LeavingTheComboForOkValidatesIt)
+{
+    Session.InventoryAccess = QStringLiteral("D");
+    setOpdPassword(QStringLiteral("''"));
+    answerPassword(QString());
+    modal.expect([this](QDialog &dialog) {
+        auto &form = dynamic_cast<frmDefaultLocation &>(dialog);
+        form.activateWindow();
+        form.cboDefaultLocation->setFocus();
+        form.cboDefaultLocation->setText(QStringLiteral("O'BRIEN WARD"));
+        QTest::mouseClick(form.cmdOK, Qt::LeftButton);
+        // Refused: the dialog stays, the focus stays in the combo.
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(prompt.texts(), QStringList {QStringLiteral("Unauthorized Access...")});
+        form.cboDefaultLocation->setText(QStringLiteral("WARD 3"));
+        QTest::mouseClick(form.cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(form.isVisible());
+    });
+    Session.DefaultLocation.clear();
+    ChangeDefaultLocation();
+    EXPECT_EQ(Session.DefaultLocation, QStringLiteral("30"));
+    EXPECT_EQ(readDefaultLocation(), QStringLiteral("30"));
+}
+
 TEST_F(DefaultLocationTest, ClosingTheDialogChangesNothing)
 {
     setOpdPassword(QStringLiteral("''"));

@@ -146,6 +146,7 @@ TEST_F(HospitalInfoTest, NullColumnsReadAsEmptyAndFalse)
     setHospital(QStringLiteral("NULL"), QStringLiteral("NULL"), QStringLiteral("NULL"));
     Session.AllowWDZeroOnHand = true;
     Session.IsWDEntered = true;
+    statements.clear();
     LoadHospitalInfo();
     EXPECT_EQ(statements.value(0),
               QStringLiteral("Select *, GetDate() as CurDate From Inventory..tbHospitalInfo"));
