@@ -234,13 +234,26 @@ TEST_F(DocumentTest, TypedTextIsUpperCasedAndQuotesAreDropped)
 {
     open();
     QTest::mouseClick(child<QPushButton>("cmdNew"), Qt::LeftButton);
+    // The new document starts in the supplying location, which must be named before leaving.
+    const auto focusIn = [this](const char *name) {
+        const QWidget *focus = QApplication::focusWidget();
+        return focus
+            && (focus->objectName() == QLatin1String(name)
+                || focus->parentWidget() == child<QWidget>(name));
+    };
+    ASSERT_TRUE(focusIn("cboLocation")) << QApplication::focusWidget()->objectName().toStdString();
+    child<QLineEdit>("txtProdCode")->setFocus();
+    EXPECT_TRUE(focusIn("cboLocation"));
+    child<ui::DataCombo>("cboLocation")->setText(QStringLiteral("Central Warehouse"));
     for (const char *name : {"txtProdCode", "txtOfficer"}) {
         auto *box = child<QLineEdit>(name);
         box->setVisible(true);
         box->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), box) << name;
         QTest::keyClicks(box, QStringLiteral("a'bc"));
         EXPECT_EQ(box->text(), QStringLiteral("ABC")) << name;
     }
+    EXPECT_EQ(child<ui::DataCombo>("cboLocation")->Tag, QStringLiteral("21"));
     auto *search = child<QLineEdit>("txtSearch");
     QTest::keyClicks(search, QStringLiteral("m'r-%"));
     EXPECT_EQ(search->text(), QStringLiteral("MR-%"));

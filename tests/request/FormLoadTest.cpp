@@ -183,6 +183,7 @@ TEST_F(MainFormTest, RightsDecideTheVerifyButton)
 {
     sql(QStringLiteral("UPDATE INVENTORY..tbInvUserSettings SET isVerifyInventoryRequest = 0 "
                        "WHERE UserID = 'DEMO'"));
+    statements.clear();
     frmMain &f = open();
     EXPECT_FALSE(shown("cmdVerify"));
     EXPECT_FALSE(f.flags().CanVerify);

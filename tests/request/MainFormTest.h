@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTest>
 #include <memory>
 
 namespace testing_support {
@@ -64,7 +65,8 @@ protected:
     {
         form = std::make_unique<frmMain>();
         form->show();
-        QApplication::processEvents();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
         return *form;
     }
 
@@ -76,10 +78,17 @@ protected:
         return found;
     }
 
+    // Shown on its tab (whichever tab is selected) or on the form.
     bool shown(const char *name) const
     {
         const QWidget *w = child<QWidget>(name);
-        return w && w->isVisibleTo(form.get());
+        if (!w)
+            return false;
+        const QWidget *page = w;
+        while (page->parentWidget() && !page->parentWidget()->inherits("QStackedWidget"))
+            page = page->parentWidget();
+        return page->parentWidget() ? w == page || w->isVisibleTo(page)
+                                    : w->isVisibleTo(form.get());
     }
 
     ui::FlexGrid &listing() const { return *child<ui::FlexGrid>("grdListing"); }
