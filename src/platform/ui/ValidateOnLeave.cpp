@@ -42,7 +42,7 @@ public:
             connect(control, &QObject::destroyed, this,
                     [this, control] { m_handlers.remove(control); });
         }
-        m_handlers.insert(control, std::move(handler));
+        m_handlers[control] = std::move(handler);
     }
 
     bool has(const QWidget *control) const { return m_handlers.contains(control); }

@@ -187,14 +187,6 @@ TEST_F(KeyboardRule, OtherWindowsAreLeftAlone)
     EXPECT_EQ(field->text(), "it's");
 }
 
-TEST_F(KeyboardRule, ShortcutsKeepTheirKeys)
-{
-    txtProdCode->setText(QStringLiteral("ABC"));
-    txtProdCode->setFocus();
-    QTest::keyClick(txtProdCode, Qt::Key_A, Qt::ControlModifier); // select all
-    EXPECT_EQ(txtProdCode->selectedText(), "ABC");
-}
-
 struct SelectCase
 {
     const char *name;
