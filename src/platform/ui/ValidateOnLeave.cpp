@@ -145,8 +145,11 @@ private:
             m_passed = nullptr;
             return false;
         }
-        if (!run(control))
-            return false;
+        if (!run(control)) {
+            // A handler that sent the focus elsewhere itself has the last word: the target,
+            // no longer focused, must not act as if it were.
+            return QApplication::focusWidget() != target;
+        }
 
         // Cancelled: the focus goes back, and the control that was to get it never sees it.
         restoreFocus(previous);

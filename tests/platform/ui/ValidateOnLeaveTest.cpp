@@ -188,6 +188,16 @@ TEST_F(ValidateOnLeave, AHandlerThatMovesTheFocusItselfIsNotRunAgain)
     EXPECT_EQ(QApplication::focusWidget(), txtRemarks);
 }
 
+TEST_F(ValidateOnLeave, AHandlerMayPassTheFocusOnElsewhere)
+{
+    ui::setValidator(txtRemarks, [this](bool &) { cmdOK->setFocus(); });
+    auto *withdrawFocus = new FocusCounter(txtWithdraw);
+    focusOn(txtRemarks);
+    click(txtWithdraw);
+    EXPECT_EQ(QApplication::focusWidget(), cmdOK);
+    EXPECT_EQ(withdrawFocus->count, 0);
+}
+
 TEST_F(ValidateOnLeave, AnEditableComboIsOneControl)
 {
     focusOn(cboLocation);
