@@ -133,6 +133,28 @@ TEST_F(LogInTest, UnreachableDatabaseIsReportedAndMayBeTriedAgain)
     EXPECT_EQ(opened, 2);
 }
 
+TEST_F(LogInTest, ServerThatCannotBeReachedIsReportedInTheDialog)
+{
+    user::ConnectionTarget odbc;
+    odbc.odbcConnectionString = QStringLiteral("DRIVER={No Such Driver};Server=nowhere;UID=sa");
+    user::CurrentUser user(odbc);
+    modal.expect([this](QDialog &dialog) {
+        auto &login = dynamic_cast<user::frmLogin &>(dialog);
+        EXPECT_EQ(login.txtServer->text(), QStringLiteral("nowhere"));
+        login.txtEmployeeID->setText(QStringLiteral("NURSE9"));
+        login.txtPassword->setText(QStringLiteral("secret"));
+        login.cmdOK->click();
+        EXPECT_TRUE(login.isVisible());
+        ASSERT_EQ(prompt.shown().size(), 1u);
+        EXPECT_FALSE(prompt.lastText().isEmpty());
+        EXPECT_EQ(prompt.shown().front().icon, ui::Icon::Critical);
+        login.cmdCancel->click();
+    });
+    user.ShowMain();
+    EXPECT_FALSE(user.Connected());
+    EXPECT_EQ(user.UserID(), QStringLiteral("sa"));
+}
+
 TEST(CurrentUser, OdbcLogOnValuesComeFromTheConnectionString)
 {
     user::ConnectionTarget target;
