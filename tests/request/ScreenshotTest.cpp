@@ -19,7 +19,7 @@ TEST_F(MainFormTest, Screenshots)
     setSwitch(QStringLiteral("91"), true);
     setSwitch(QStringLiteral("93"), true);
     frmMain &f = open();
-    f.resize(1010, 720);
+    f.resize(1100, 720);
     QTest::qWait(300);
     EXPECT_TRUE(f.grab().save(folder + QStringLiteral("/main-listing.png")));
 
