@@ -1,37 +1,24 @@
 #include "platform/db/DatabaseError.h"
 #include "platform/ui/Prompt.h"
 #include "platform/user/CurrentUser.h"
+#include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "session/Session.h"
 #include "session/StartUp.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLabel>
-#include <QMainWindow>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
 
 namespace {
 
-// Until the request form is wired in: a window naming the logged-in user and the hospital.
-QWidget *createPlaceholderMainForm()
+// The main form; closing it ends the program.
+QWidget *createMainForm()
 {
-    auto *window = new QMainWindow;
+    auto *window = new frmMain;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QStringLiteral("Visual Halvex - Inventory Request"));
-    auto *label = new QLabel(window);
-    label->setObjectName(QStringLiteral("lblSession"));
-    label->setAlignment(Qt::AlignCenter);
-    label->setText(QStringLiteral("<h2>%1</h2><p>%2</p><p>Logged in as <b>%3</b></p>"
-                                  "<p>Server: %4</p><p>Date: %5</p>")
-                       .arg(Session.Company.toHtmlEscaped(), Session.Address1.toHtmlEscaped(),
-                            Employeecode().toHtmlEscaped(),
-                            Session.CurrentUser->ServerName().toHtmlEscaped(),
-                            Session.CurDate.toHtmlEscaped()));
-    window->setCentralWidget(label);
-    window->resize(1024, 700);
     return window;
 }
 
@@ -104,7 +91,7 @@ int main(int argc, char **argv)
 
     QWidget *mainForm = nullptr;
     try {
-        mainForm = StartUp(&createPlaceholderMainForm, std::move(target));
+        mainForm = StartUp(&createMainForm, std::move(target));
     } catch (const db::DatabaseError &error) {
         ui::msgBox(error.message(), ui::Buttons::Ok, ui::Icon::Critical);
         EndSession();
