@@ -182,17 +182,6 @@ TEST_F(KitEntryTest, ShowsTheComponentsAndPicksOne)
     EXPECT_EQ(form.result(), QDialog::Accepted);
 }
 
-TEST_F(KitEntryTest, EnterInTheGridPicksTheCurrentRow)
-{
-    frmKitEntry form;
-    show(form, QStringLiteral("KIT01"), [](frmKitEntry &f) {
-        f.flexMSHDetails->setFocus();
-        f.flexMSHDetails->setRow(1);
-        QTest::keyClick(f.flexMSHDetails, Qt::Key_Return);
-    });
-    EXPECT_EQ(form.ItemID, QStringLiteral("CMP02"));
-}
-
 TEST_F(KitEntryTest, AllItemsThenCloseKeepsTheKitCode)
 {
     frmKitEntry form;
@@ -216,14 +205,6 @@ TEST_F(KitEntryTest, KitWithoutComponentsShowsADisabledEmptyGrid)
         f.cmdSelect->click();
     });
     EXPECT_EQ(form.ItemID, QStringLiteral("KIT02"));
-}
-
-TEST_F(KitEntryTest, KitCodeIsQuoted)
-{
-    frmKitEntry form;
-    show(form, QStringLiteral("K'1"), [](frmKitEntry &f) { f.cmdClose->click(); });
-    EXPECT_EQ(statements.value(0), QStringLiteral("Inventory..sp_Inv_KitofItems 'K''1'"));
-    EXPECT_TRUE(prompt.shown().empty());
 }
 
 } // namespace

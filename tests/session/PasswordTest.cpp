@@ -273,18 +273,6 @@ TEST_F(DefaultLocationTest, DialogStoresTheChosenLocation)
     EXPECT_EQ(readDefaultLocation(), QStringLiteral("41"));
 }
 
-TEST_F(DefaultLocationTest, RefusedLocationIsNotStored)
-{
-    Session.InventoryAccess = QStringLiteral("D");
-    frmDefaultLocation form;
-    form.cboDefaultLocation->setText(QStringLiteral("O'BRIEN WARD"));
-    EXPECT_TRUE(form.cboDefaultLocation_Validate());
-    EXPECT_TRUE(form.cboDefaultLocation->Tag.isEmpty());
-    EXPECT_EQ(prompt.texts(), QStringList {QStringLiteral("Unauthorized Access...")});
-    EXPECT_EQ(Session.DefaultLocation, QStringLiteral("30"));
-    EXPECT_TRUE(readDefaultLocation().isEmpty());
-}
-
 TEST_F(DefaultLocationTest, LeavingTheComboForOkValidatesIt)
 {
     Session.InventoryAccess = QStringLiteral("D");

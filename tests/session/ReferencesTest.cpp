@@ -314,21 +314,6 @@ TEST_F(ReferencesTest, DepartmentsAndSections)
     EXPECT_TRUE(prompt.shown().empty());
 }
 
-TEST_F(ReferencesTest, BarcodesResolveToItems)
-{
-    sql(QStringLiteral("DELETE INVENTORY..tbInvMaster"));
-    sql(QStringLiteral("INSERT INTO INVENTORY..tbInvMaster (ItemID, ItemName, BarCode) VALUES "
-                       "('ITM001', 'GAUZE', '4800001')"));
-    EXPECT_EQ(GetItemIDByBarcode(QStringLiteral("4800001")), QStringLiteral("ITM001"));
-    EXPECT_EQ(
-        statements.last(),
-        QStringLiteral("Select ItemID from INVENTORY..tbInvMaster Where Barcode = '4800001'"));
-    EXPECT_EQ(GetItemIDByBarcode(QStringLiteral("ITM002")), QStringLiteral("ITM002"));
-    const int sent = static_cast<int>(statements.size());
-    EXPECT_EQ(GetItemIDByBarcode(QString()), QString());
-    EXPECT_EQ(statements.size(), sent);
-}
-
 class LocationEventsTest : public ReferencesTest
 {
 protected:

@@ -214,13 +214,4 @@ INSTANTIATE_TEST_SUITE_P(Switches, SwitchTest,
                                            SwitchCase {"PharmaNoRow", true, nullptr, false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(LoggedInTest, DefaultLocationSettingIsKeptPerUser)
-{
-    EXPECT_TRUE(readDefaultLocation().isEmpty());
-    saveDefaultLocation(QStringLiteral("41"));
-    EXPECT_EQ(readDefaultLocation(), QStringLiteral("41"));
-    saveDefaultLocation(QString());
-    EXPECT_TRUE(readDefaultLocation().isEmpty());
-}
-
 } // namespace

@@ -106,14 +106,6 @@ TEST_F(LogInTest, CancelLeavesTheUserDisconnected)
     EXPECT_THROW(user.sqlconnection(), db::DatabaseError);
 }
 
-TEST_F(LogInTest, ClosingTheDialogLeavesTheUserDisconnected)
-{
-    user::CurrentUser user(target);
-    user.ShowMain(); // no handler: the dialog is closed at once
-    EXPECT_FALSE(user.Connected());
-    EXPECT_EQ(opened, 0);
-}
-
 TEST_F(LogInTest, UnreachableDatabaseIsReportedAndMayBeTriedAgain)
 {
     failOpening = true;
@@ -166,14 +158,6 @@ TEST(CurrentUser, OdbcLogOnValuesComeFromTheConnectionString)
     EXPECT_EQ(user.UserID(), QStringLiteral("report"));
     EXPECT_EQ(user.ServerPassword(), QStringLiteral("p;w}d"));
     EXPECT_FALSE(user.Connected());
-}
-
-TEST(CurrentUser, EmbeddedFolderIsTheServerName)
-{
-    user::ConnectionTarget target;
-    target.databaseFolder = QStringLiteral("/tmp/stock");
-    EXPECT_EQ(user::CurrentUser(target).ServerName(), QStringLiteral("/tmp/stock"));
-    EXPECT_TRUE(user::CurrentUser().ServerName().endsWith(QStringLiteral("/database")));
 }
 
 } // namespace
