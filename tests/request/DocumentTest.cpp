@@ -1,10 +1,13 @@
 #include "request/MainFormTest.h"
 
+#include "platform/format/Format.h"
+
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -257,6 +260,94 @@ TEST_F(DocumentTest, TypedTextIsUpperCasedAndQuotesAreDropped)
     auto *search = child<QLineEdit>("txtSearch");
     QTest::keyClicks(search, QStringLiteral("m'r-%"));
     EXPECT_EQ(search->text(), QStringLiteral("MR-%"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DocumentTest, ADocumentWithoutARequestOrderAtQ4VH)
+{
+    setSite(QStringLiteral("Q4VH"));
+    open();
+    openListed(QStringLiteral("1001"));
+    EXPECT_TRUE(shown("frameRO"));
+    EXPECT_EQ(text("txtRODocNum"), QStringLiteral("NEW"));
+    EXPECT_TRUE(child<ui::FlexGrid>("fgRO")->TextMatrix(1, 0).isEmpty());
+    EXPECT_EQ(child<ui::FlexGrid>("fgRO")->Rows(), 100);
+    EXPECT_EQ(locationTag("cboLocation"), QStringLiteral("21")); // the request's own
+}
+
+TEST_F(DocumentTest, ARequestOrderOpensInItsPanel)
+{
+    setSite(QStringLiteral("Q4VH"));
+    open();
+    child<QRadioButton>("optRequestOrder_1")->setChecked(true);
+    selectListed(QStringLiteral("RO-2026-1"));
+    form->grdListing_DblClick();
+    EXPECT_EQ(tab(), 1);
+    EXPECT_EQ(text("txtDocNum"), QStringLiteral("NEW")); // no withdrawal request of that number
+    EXPECT_EQ(text("txtRODocNum"), QStringLiteral("RO-2026-1"));
+    const ui::FlexGrid &ro = *child<ui::FlexGrid>("fgRO");
+    EXPECT_EQ(ro.TextMatrix(0, 1), QStringLiteral("Item Description"));
+    EXPECT_EQ(ro.ColWidth(2), 0);
+    QStringList codes;
+    for (int row = 1; row < ro.Rows() && !ro.TextMatrix(row, 0).isEmpty(); ++row)
+        codes << ro.TextMatrix(row, 0);
+    EXPECT_EQ(codes, (QStringList {QStringLiteral("1008"), QStringLiteral("1017")}));
+    // The panel's total adds up the unit-cost column.
+    EXPECT_EQ(text("txtTotalRO"), QStringLiteral("525.5000"));
+    EXPECT_EQ(locationTag("cboLocation"), QStringLiteral("21"));
+    EXPECT_EQ(locationTag("cboTargetLocation"), QStringLiteral("18"));
+    EXPECT_EQ(child<QPlainTextEdit>("txtRemarks")->toPlainText(),
+              QStringLiteral("Weekly replenishment of ward supplies"));
+}
+
+TEST_F(DocumentTest, DetailsButtonAndListButton)
+{
+    open();
+    selectListed(QStringLiteral("1008"));
+    QTest::mouseClick(child<QPushButton>("cmdDetails"), Qt::LeftButton);
+    EXPECT_EQ(tab(), 1);
+    EXPECT_EQ(text("txtDocNum"), QStringLiteral("1008"));
+    EXPECT_EQ(sentLike(QStringLiteral("sp_Inv_LoadWithdrawalRequest")).size(), 1);
+    QTest::mouseClick(child<QPushButton>("cmdList"), Qt::LeftButton);
+    EXPECT_EQ(prompt.lastText(), QStringLiteral("Do you want to leave without saving?"));
+    EXPECT_EQ(tab(), 0);
+    for (const char *name : {"cmdNew", "cmdEdit", "cmdDeleteReq", "cmdView"})
+        EXPECT_TRUE(child<QWidget>(name)->isEnabled()) << name;
+}
+
+TEST_F(DocumentTest, LocationsLockOnceANewDocumentHasALine)
+{
+    open();
+    QTest::mouseClick(child<QPushButton>("cmdNew"), Qt::LeftButton);
+    auto *location = child<QWidget>("cboLocation");
+    auto *target = child<QWidget>("cboTargetLocation");
+    form->LockLocations();
+    EXPECT_TRUE(location->isEnabled());
+    EXPECT_TRUE(target->isEnabled());
+    lines().setTextMatrix(1, DetailsCol::Code, QStringLiteral("1019"));
+    lines().setTextMatrix(1, DetailsCol::TotalCost, QStringLiteral("1,234.56785"));
+    lines().setRows(3);
+    form->LockLocations();
+    EXPECT_FALSE(location->isEnabled());
+    EXPECT_FALSE(target->isEnabled());
+    form->UpdateGrandTotal();
+    EXPECT_EQ(text("txtTotalCounter"), QStringLiteral("1,234.5679"));
+    lines().setRow(2);
+    EXPECT_EQ(text("txtLineCounter"), QStringLiteral(" 2/ 2"));
+}
+
+TEST_F(DocumentTest, StockOnHandShownWithLinesTypedIntoTheGrid)
+{
+    setSwitch(QStringLiteral("92"), true);
+    open();
+    openListed(QStringLiteral("1001"));
+    EXPECT_EQ(lines().ColWidth(DetailsCol::OnHand), 800);
+    EXPECT_EQ(lines().TextMatrix(0, DetailsCol::OnHand), QStringLiteral("OnHand"));
+    EXPECT_FALSE(cell(1, DetailsCol::OnHand).isEmpty());
+    EXPECT_TRUE(format::isNumeric(cell(1, DetailsCol::OnHand)));
 }
 
 } // namespace
