@@ -9,7 +9,18 @@
 #include "session/Session.h"
 #include "ui_frmMain.h"
 
+#include <QLineEdit>
+
 namespace {
+
+// A location of the loaded document: its identifier in Tag, its name shown from the start.
+void showLocation(ui::DataCombo &combo, const QString &id, const QString &name)
+{
+    combo.Tag = id;
+    combo.setText(name);
+    if (combo.lineEdit())
+        combo.lineEdit()->setCursorPosition(0);
+}
 
 QString listedDocumentNumber(const ui::FlexGrid &listing)
 {
@@ -84,15 +95,11 @@ void Loading::LoadRequest()
         const QString targetId = rs.text(QStringLiteral("TargetLocationID"));
         const QString target = rs.text(QStringLiteral("TLocation"));
         if (m_flags.IsRequest) {
-            ui.cboLocation->Tag = locationId;
-            ui.cboLocation->setText(location);
-            ui.cboTargetLocation->Tag = targetId;
-            ui.cboTargetLocation->setText(target);
+            showLocation(*ui.cboLocation, locationId, location);
+            showLocation(*ui.cboTargetLocation, targetId, target);
         } else {
-            ui.cboLocation->Tag = targetId;
-            ui.cboLocation->setText(target);
-            ui.cboTargetLocation->Tag = locationId;
-            ui.cboTargetLocation->setText(location);
+            showLocation(*ui.cboLocation, targetId, target);
+            showLocation(*ui.cboTargetLocation, locationId, location);
         }
 
         // 5.-6.
@@ -207,10 +214,10 @@ void Loading::LoadRequestOrder(const QString &number)
         ui.txtRODocNum->setText(QStringLiteral("NEW"));
         return;
     }
-    ui.cboLocation->Tag = header.text(QStringLiteral("locationid"));
-    ui.cboLocation->setText(header.text(QStringLiteral("location")));
-    ui.cboTargetLocation->Tag = header.text(QStringLiteral("targetlocationid"));
-    ui.cboTargetLocation->setText(header.text(QStringLiteral("tlocation")));
+    showLocation(*ui.cboLocation, header.text(QStringLiteral("locationid")),
+                 header.text(QStringLiteral("location")));
+    showLocation(*ui.cboTargetLocation, header.text(QStringLiteral("targetlocationid")),
+                 header.text(QStringLiteral("tlocation")));
     ui.txtRODocNum->setText(header.text(QStringLiteral("documentnumber")));
     setTransDate(ui.txtTransDate, header.field(QStringLiteral("transdate")));
     ui.txtRemarks->setPlainText(header.text(QStringLiteral("Remarks")));
