@@ -205,7 +205,12 @@ TypeSpec Parser::typeSpec()
 
 ExprPtr Parser::expr()
 {
-    return orExpr();
+    if (++m_depth > 200)
+        fail(QStringLiteral("The statement is nested too deeply."), QStringLiteral("expression"),
+             peek().offset);
+    ExprPtr e = orExpr();
+    --m_depth;
+    return e;
 }
 
 ExprPtr Parser::orExpr()
@@ -231,10 +236,14 @@ ExprPtr Parser::andExpr()
 ExprPtr Parser::notExpr()
 {
     if (isWord("not")) {
+        if (++m_depth > 200)
+            fail(QStringLiteral("The statement is nested too deeply."), QStringLiteral("NOT"),
+                 peek().offset);
         const int pos = next().offset;
         auto e = makeExpr(Expr::Kind::Unary, pos);
         e->op = QStringLiteral("not");
         e->args.push_back(notExpr());
+        --m_depth;
         return e;
     }
     return predicate();
@@ -352,11 +361,15 @@ ExprPtr Parser::multiplicative()
 
 ExprPtr Parser::unary()
 {
+    if ((isOp("-") || isOp("+") || isOp("~")) && ++m_depth > 200)
+        fail(QStringLiteral("The statement is nested too deeply."), QStringLiteral("expression"),
+             peek().offset);
     if (isOp("-") || isOp("+") || isOp("~")) {
         const Token &t = next();
         auto e = makeExpr(Expr::Kind::Unary, t.offset);
         e->op = t.text.toString();
         e->args.push_back(unary());
+        --m_depth;
         return e;
     }
     return primary();

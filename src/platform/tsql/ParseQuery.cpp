@@ -5,6 +5,9 @@ namespace tsql {
 
 std::shared_ptr<Select> Parser::select()
 {
+    if (++m_depth > 200)
+        fail(QStringLiteral("The statement is nested too deeply."), QStringLiteral("SELECT"),
+             peek().offset);
     auto sel = std::make_shared<Select>();
     sel->pos = peek().offset;
     int parens = 0;
@@ -40,6 +43,7 @@ std::shared_ptr<Select> Parser::select()
     }
     if (isWord("option") || isWord("for"))
         unexpected("query option");
+    --m_depth;
     return sel;
 }
 

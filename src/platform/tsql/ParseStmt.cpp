@@ -76,6 +76,9 @@ std::vector<StmtPtr> Parser::statementsUntilEnd()
 
 StmtPtr Parser::statement(bool first)
 {
+    if (++m_depth > 200)
+        fail(QStringLiteral("The statement is nested too deeply."), QStringLiteral("statement"),
+             peek().offset);
     const Token &t = peek();
     const int pos = t.offset;
     StmtPtr s;
@@ -169,6 +172,7 @@ StmtPtr Parser::statement(bool first)
         unexpected("statement");
     }
     s->endPos = peek().offset;
+    --m_depth;
     return s;
 }
 

@@ -78,6 +78,8 @@ private:
     const Lexed &m_lexed;
     const std::vector<Token> &m_tokens;
     size_t m_pos = 0;
+    int m_depth
+        = 0; // nesting of expressions and queries, bounded so that no input exhausts the stack
 };
 
 } // namespace tsql
