@@ -8,6 +8,9 @@
 -- Passwords are stored encoded as the log-in encodes them (key QUANTELBRIXOM); the encoded text
 -- may hold blanks. Dates are written month first, as the program writes them.
 
+SET DATEFORMAT mdy
+GO
+
 -- ---------------------------------------------------------------------------------------------
 -- Hospital, site switches (all off), numbering counters
 -- ---------------------------------------------------------------------------------------------

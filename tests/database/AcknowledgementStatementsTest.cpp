@@ -347,6 +347,35 @@ TEST_F(AcknowledgementTest, TargetBothWarehouseAndDispensingGetsTheWithdrawalOnl
     EXPECT_EQ(ledgerRows(QStringLiteral("RT")), 0);
 }
 
+// The posting date arrives as the header's date in the program's format, or as the
+// workstation's general date text when the header carries the session date.
+class PostingDateTest : public StatementTest, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(PostingDateTest, DateTextBecomesTheLedgerDate)
+{
+    const QString record = recordNumberOf(QStringLiteral("21-1"));
+    exec(QStringLiteral("Inventory..sp_Inv_Insert_Withdrawal_WD '21', '18', '%1', '21-1','CLERK1', "
+                        "%2, ''")
+             .arg(QLatin1String(GetParam()), record));
+    exec(QStringLiteral("Inventory..sp_Inv_Insert_Withdrawal_RT  '%1', '18', '21', 'DEMO', '21-1', "
+                        "%2, ''")
+             .arg(QLatin1String(GetParam()), record));
+    const QStringList dates = texts(QStringLiteral("Select distinct TransDate From "
+                                                   "INVENTORY..tbInvStockLedger"),
+                                    QStringLiteral("TransDate"));
+    ASSERT_EQ(dates.size(), 1);
+    EXPECT_EQ(first(QStringLiteral("Select TransDate From INVENTORY..tbInvStockLedger"),
+                    QStringLiteral("TransDate"))
+                  .toDateTime(),
+              at(12, 7, 14, 30));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PostingDateTest,
+                         ::testing::Values("12/07/2026 02:30:00 PM", "12/7/2026 2:30:00 PM",
+                                           "12/07/2026 14:30:00"));
+
 TEST_F(AcknowledgementTest, HeaderReadOfAMissingDocumentHasNoRow)
 {
     EXPECT_EQ(rowCount(headerRead(QStringLiteral("987654"))), 0);
