@@ -833,14 +833,14 @@ HospitalScale locate()
 
 qint64 statusKiB(const char *field)
 {
+    // /proc files report no size, so read them whole rather than testing for the end.
     QFile file(QStringLiteral("/proc/self/status"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return 0;
     const QByteArray prefix = QByteArray(field) + ':';
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
+    for (const QByteArray &line : file.readAll().split('\n')) {
         if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
+            return line.mid(prefix.size()).simplified().split(' ').value(0).toLongLong();
     }
     return 0;
 }
