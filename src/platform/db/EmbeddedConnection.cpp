@@ -3,6 +3,7 @@
 #include "platform/tsql/Engine.h"
 #include "platform/tsql/Error.h"
 
+#include <QDir>
 #include <QFile>
 #include <mutex>
 
@@ -85,8 +86,19 @@ std::unique_ptr<EmbeddedConnection> EmbeddedConnection::open(const QString &fold
     } catch (const tsql::Error &e) {
         throw DatabaseError(e.describe(), QString());
     }
-    if (created)
-        buildDatabase(*engine, content);
+    if (created) {
+        try {
+            buildDatabase(*engine, content);
+        } catch (...) {
+            // A database that could not be built is not left behind as if it were usable.
+            engine.reset();
+            for (const QString &name : tsql::Catalog::databases()) {
+                for (const char *suffix : {".db", ".db-wal", ".db-shm"})
+                    QFile::remove(QDir(folder).filePath(name + QLatin1String(suffix)));
+            }
+            throw;
+        }
+    }
     return std::unique_ptr<EmbeddedConnection>(
         new EmbeddedConnection(std::move(engine), QStringLiteral("(embedded) ") + folder));
 }

@@ -47,19 +47,8 @@ bool readDateTime(sqlite3_value *v, DateTimeValue &out, bool &isNull, sqlite3_co
     }
     const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(v));
     const int n = sqlite3_value_bytes(v);
-    if (n == 23 && t[4] == '-' && t[7] == '-' && t[10] == ' ' && t[13] == ':' && t[16] == ':'
-        && t[19] == '.') {
-        auto num = [t](int at, int len) {
-            int r = 0;
-            for (int i = 0; i < len; ++i)
-                r = r * 10 + (t[at + i] - '0');
-            return r;
-        };
-        out.date = QDate(num(0, 4), num(5, 2), num(8, 2));
-        out.msecs = ((num(11, 2) * 60 + num(14, 2)) * 60 + num(17, 2)) * 1000 + num(20, 3);
-        if (out.date.isValid())
-            return true;
-    }
+    if (parseStoredDateTime(t, n, out))
+        return true;
     const QString s = QString::fromUtf8(t, n);
     if (s.trimmed().isEmpty()) {
         out = fromDays(0);

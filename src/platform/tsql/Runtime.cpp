@@ -44,8 +44,14 @@ QVariant columnValue(sqlite3_stmt *stmt, int i, Type type)
         }
     }
     default: {
-        const auto *data = static_cast<const char16_t *>(sqlite3_column_text16(stmt, i));
-        const QString s = QString::fromUtf16(data, sqlite3_column_bytes16(stmt, i) / 2);
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+        const int length = sqlite3_column_bytes(stmt, i);
+        if (type == Type::DateTime) {
+            DateTimeValue dt;
+            if (parseStoredDateTime(bytes, length, dt))
+                return toQDateTime(dt);
+        }
+        const QString s = QString::fromUtf8(bytes, length);
         switch (type) {
         case Type::DateTime: {
             DateTimeValue dt;
@@ -88,8 +94,8 @@ QVariant storedValue(sqlite3_stmt *stmt, int i)
     case SQLITE_FLOAT:
         return sqlite3_column_double(stmt, i);
     default: {
-        const auto *data = static_cast<const char16_t *>(sqlite3_column_text16(stmt, i));
-        return QString::fromUtf16(data, sqlite3_column_bytes16(stmt, i) / 2);
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+        return QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, i));
     }
     }
 }

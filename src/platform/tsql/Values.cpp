@@ -2,6 +2,8 @@
 
 #include "platform/tsql/Error.h"
 
+#include <QHash>
+
 #include <cmath>
 
 namespace tsql {
@@ -225,20 +227,23 @@ bool parseDateTime(QStringView text, DateTimeValue &out)
 
 QString storedText(const DateTimeValue &v)
 {
-    const int h = v.msecs / 3600000;
-    const int m = v.msecs / 60000 % 60;
-    const int s = v.msecs / 1000 % 60;
-    const int ms = v.msecs % 1000;
-    QString out;
-    out.reserve(23);
-    out += QStringLiteral("%1-%2-%3 %4:%5:%6.%7")
-               .arg(v.date.year(), 4, 10, QLatin1Char('0'))
-               .arg(v.date.month(), 2, 10, QLatin1Char('0'))
-               .arg(v.date.day(), 2, 10, QLatin1Char('0'))
-               .arg(h, 2, 10, QLatin1Char('0'))
-               .arg(m, 2, 10, QLatin1Char('0'))
-               .arg(s, 2, 10, QLatin1Char('0'))
-               .arg(ms, 3, 10, QLatin1Char('0'));
+    const int parts[7]
+        = {v.date.year(),        v.date.month(),      v.date.day(),  v.msecs / 3600000,
+           v.msecs / 60000 % 60, v.msecs / 1000 % 60, v.msecs % 1000};
+    static const int widths[7] = {4, 2, 2, 2, 2, 2, 3};
+    static const char separators[7] = {'-', '-', ' ', ':', ':', '.', 0};
+    QString out(23, QLatin1Char('0'));
+    QChar *p = out.data();
+    for (int k = 0; k < 7; ++k) {
+        int value = parts[k];
+        for (int i = widths[k] - 1; i >= 0; --i) {
+            p[i] = QLatin1Char(static_cast<char>('0' + value % 10));
+            value /= 10;
+        }
+        p += widths[k];
+        if (separators[k])
+            *p++ = QLatin1Char(separators[k]);
+    }
     return out;
 }
 
@@ -263,7 +268,44 @@ double toDays(const DateTimeValue &v)
 
 QDateTime toQDateTime(const DateTimeValue &v)
 {
-    return QDateTime(v.date, QTime::fromMSecsSinceStartOfDay(v.msecs));
+    // Local date-times cost a time-zone look-up each; the offset is found once per date and
+    // hour, and the value carries it (it compares equal to the local date-time).
+    static thread_local QHash<qint64, int> offsets;
+    const qint64 key = v.date.toJulianDay() * 24 + v.msecs / 3600000;
+    auto it = offsets.constFind(key);
+    if (it == offsets.constEnd()) {
+        if (offsets.size() > 20000)
+            offsets.clear();
+        const QDateTime local(v.date, QTime(v.msecs / 3600000, 0));
+        it = offsets.insert(key, local.offsetFromUtc());
+    }
+    return QDateTime(v.date, QTime::fromMSecsSinceStartOfDay(v.msecs), Qt::OffsetFromUTC, *it);
+}
+
+bool parseStoredDateTime(const char *t, int n, DateTimeValue &out)
+{
+    if (n != 23 || t[4] != '-' || t[7] != '-' || t[10] != ' ' || t[13] != ':' || t[16] != ':'
+        || t[19] != '.')
+        return false;
+    auto num = [t](int at, int len) {
+        int r = 0;
+        for (int i = 0; i < len; ++i) {
+            const int d = t[at + i] - '0';
+            if (d < 0 || d > 9)
+                return -1;
+            r = r * 10 + d;
+        }
+        return r;
+    };
+    const int parts[7]
+        = {num(0, 4), num(5, 2), num(8, 2), num(11, 2), num(14, 2), num(17, 2), num(20, 3)};
+    for (int p : parts) {
+        if (p < 0)
+            return false;
+    }
+    out.date = QDate(parts[0], parts[1], parts[2]);
+    out.msecs = ((parts[3] * 60 + parts[4]) * 60 + parts[5]) * 1000 + parts[6];
+    return out.date.isValid() && parts[3] < 24 && parts[4] < 60 && parts[5] < 60;
 }
 
 DateTimeValue fromQDateTime(const QDateTime &value)

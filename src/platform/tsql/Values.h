@@ -24,6 +24,8 @@ struct DateTimeValue
 // "8 Dec 2026", a time alone (on 1900-01-01).
 bool parseDateTime(QStringView text, DateTimeValue &out);
 QString storedText(const DateTimeValue &value);
+// The stored form "yyyy-MM-dd HH:mm:ss.zzz" as UTF-8 bytes, read directly.
+bool parseStoredDateTime(const char *text, int length, DateTimeValue &out);
 DateTimeValue fromDays(double days); // days since 1900-01-01, as the server counts
 double toDays(const DateTimeValue &value);
 QDateTime toQDateTime(const DateTimeValue &value);
