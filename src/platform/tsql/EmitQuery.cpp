@@ -58,14 +58,12 @@ Emitter::Source Emitter::tableSourceOf(const TableSource &src, const Scope *pare
 }
 
 QString Emitter::fromClause(const std::vector<FromItem> &from, Scope &scope,
-                            QStringList &conditions, int skip)
+                            QStringList &conditions, int withRowid)
 {
     QString sql;
     bool first = true;
     for (size_t i = 0; i < from.size(); ++i) {
         const FromItem &item = from[i];
-        if (static_cast<int>(i) == skip)
-            continue;
         if (item.kind == JoinKind::OuterApply || item.kind == JoinKind::CrossApply) {
             const Select &sel = *item.source.derived;
             if (sel.parts.size() != 1)
@@ -94,6 +92,11 @@ QString Emitter::fromClause(const std::vector<FromItem> &from, Scope &scope,
         if (item.source.derived) {
             src = s.table + QStringLiteral(" AS ") + quoted(s.sqlAlias);
             s.table.clear();
+        } else if (static_cast<int>(i) == withRowid) {
+            // The updated table of UPDATE ... FROM, with its rowid under a name of its own.
+            src = QStringLiteral("(SELECT rowid AS \"__rowid\", * FROM ")
+                + tableSql(*m_catalog.table(resolveDb(item.source.name), s.table))
+                + QStringLiteral(") AS ") + quoted(s.sqlAlias);
         } else {
             src = tableSql(*m_catalog.table(resolveDb(item.source.name), s.table))
                 + QStringLiteral(" AS ") + quoted(s.sqlAlias);
@@ -122,16 +125,8 @@ QString Emitter::fromClause(const std::vector<FromItem> &from, Scope &scope,
             }
         }
         sql += src;
-        if (item.on) {
-            const QString on = emitExpr(*item.on, &scope).sql;
-            if (first)
-                conditions << on; // the join moved out (UPDATE ... FROM)
-            else
-                sql += QStringLiteral(" ON ") + on;
-        } else if (first && item.kind != JoinKind::First && item.kind != JoinKind::Comma
-                   && item.kind != JoinKind::Cross) {
-            fail(QStringLiteral("A join needs ON."), QStringLiteral("JOIN"), item.source.pos);
-        }
+        if (item.on)
+            sql += QStringLiteral(" ON ") + emitExpr(*item.on, &scope).sql;
         first = false;
     }
     return sql;

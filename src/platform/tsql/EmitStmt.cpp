@@ -24,12 +24,6 @@ QString sqliteType(const TypeSpec &t)
     }
 }
 
-bool isInnerKind(JoinKind k)
-{
-    return k == JoinKind::First || k == JoinKind::Inner || k == JoinKind::Comma
-        || k == JoinKind::Cross;
-}
-
 } // namespace
 
 Translation Emitter::insert(const Stmt &stmt)
@@ -128,11 +122,22 @@ Translation Emitter::update(const Stmt &stmt)
     QString fromSql;
     const Table *target = nullptr;
     QString alias;
+    QString updated; // the SQL name of the updated table
     if (stmt.from.empty()) {
         target = &resolveTable(stmt.target);
         alias = target->name;
+        updated = sqlAlias(alias);
+        Source self;
+        self.alias = alias;
+        self.sqlAlias = updated;
+        self.table = target->name;
+        for (const Column &c : target->columns)
+            self.columns.push_back(OutColumn {c.name, c.type.type});
+        scope.sources.push_back(self);
     } else {
-        // The target is a table of the FROM clause, named by its alias or its table name.
+        // The target is a table of the FROM clause, named by its alias or its table name. The
+        // FROM clause is kept whole, the target included, and the updated rows are matched to
+        // it by rowid: SQLite does not let the FROM clause see the updated table itself.
         int k = -1;
         for (size_t i = 0; i < stmt.from.size() && k < 0; ++i) {
             const TableSource &src = stmt.from[i].source;
@@ -147,39 +152,18 @@ Translation Emitter::update(const Stmt &stmt)
                 k = static_cast<int>(i);
         }
         if (k < 0) {
-            target = &resolveTable(stmt.target);
+            resolveTable(stmt.target);
             fail(QStringLiteral("UPDATE ... FROM without the updated table in the FROM clause is "
                                 "not supported."),
                  QStringLiteral("UPDATE ... FROM"), stmt.pos);
         }
         const FromItem &ti = stmt.from[static_cast<size_t>(k)];
-        if (!isInnerKind(ti.kind)
-            || (k == 0 && stmt.from.size() > 1 && !isInnerKind(stmt.from[1].kind)))
-            fail(QStringLiteral("UPDATE ... FROM with an outer join of the updated table is not "
-                                "supported."),
-                 QStringLiteral("UPDATE ... FROM"), stmt.pos);
         target = &resolveTable(ti.source.name);
         alias = ti.source.alias.isEmpty() ? target->name : ti.source.alias;
-        Source self;
-        self.alias = alias;
-        self.sqlAlias = sqlAlias(alias);
-        self.table = target->name;
-        for (const Column &c : target->columns)
-            self.columns.push_back(OutColumn {c.name, c.type.type});
-        scope.sources.push_back(self);
-        if (stmt.from.size() > 1)
-            fromSql = fromClause(stmt.from, scope, conditions, k);
-        if (ti.on)
-            conditions << emitExpr(*ti.on, &scope).sql;
-    }
-    if (stmt.from.empty()) {
-        Source self;
-        self.alias = alias;
-        self.sqlAlias = sqlAlias(alias);
-        self.table = target->name;
-        for (const Column &c : target->columns)
-            self.columns.push_back(OutColumn {c.name, c.type.type});
-        scope.sources.push_back(self);
+        updated = sqlAlias(alias) + QStringLiteral("__updated");
+        fromSql = fromClause(stmt.from, scope, conditions, k);
+        conditions.prepend(quoted(updated) + QStringLiteral(".rowid = ") + quoted(sqlAlias(alias))
+                           + QStringLiteral(".\"__rowid\""));
     }
     QStringList sets;
     for (const auto &[column, expr] : stmt.sets) {
@@ -195,7 +179,7 @@ Translation Emitter::update(const Stmt &stmt)
     if (stmt.where)
         conditions << emitExpr(*stmt.where, &scope).sql;
     QString sql = QStringLiteral("UPDATE ") + tableSql(*target) + QStringLiteral(" AS ")
-        + quoted(sqlAlias(alias)) + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
+        + quoted(updated) + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
     if (!fromSql.isEmpty())
         sql += QStringLiteral(" FROM ") + fromSql;
     if (!conditions.isEmpty())

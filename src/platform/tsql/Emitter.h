@@ -121,7 +121,7 @@ private:
     SpecOut spec(const QuerySpec &q, const Scope *parent, int onlyItem, bool assign,
                  const std::vector<OrderItem> *orderBy);
     QString fromClause(const std::vector<FromItem> &from, Scope &scope, QStringList &conditions,
-                       int skip = -1);
+                       int withRowid = -1);
     Source tableSourceOf(const TableSource &src, const Scope *parent);
     QString orderBy(const std::vector<OrderItem> &items, const Scope *scope,
                     const std::vector<OutColumn> &outputs, bool compound);

@@ -211,6 +211,14 @@ TEST_F(EngineTest, UpdateFromJoinUpdatesTheJoinedRowsOnly)
         QStringLiteral("select Flag, TransDate from inventory..tbTest where DocNo = 'X-1'"));
     EXPECT_EQ(rs.value(0), QVariant(true));
     EXPECT_EQ(rs.value(1).toDateTime(), fixedNow());
+    // Later joins may refer to the updated table; an outer join keeps its unmatched rows.
+    m_db->execute(QStringLiteral(
+        "update t set Remarks = isnull(l.Location, 'none') from inventory..tbTest t inner join "
+        "inventory..tbTest u on u.ID = t.ID left join inventory..tbTestLoc l on l.LocationID = "
+        "cast(t.ID + 20 as varchar(10))"));
+    EXPECT_EQ(count(QStringLiteral("select * from inventory..tbTest where Remarks = 'none'")), 2);
+    EXPECT_EQ(scalar(QStringLiteral("select Remarks from inventory..tbTest where ID = 2")),
+              QVariant(QStringLiteral("Pharmacy")));
     m_db->execute(QStringLiteral("Delete INVENTORY..tbTest Where DocNo = '1002'"));
     EXPECT_EQ(count(QStringLiteral("select * from inventory..tbTest")), 3);
 }
