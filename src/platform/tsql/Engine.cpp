@@ -43,6 +43,7 @@ bool containsDdl(const std::vector<StmtPtr> &stmts)
 }
 
 constexpr int kCacheLimit = 4000;
+constexpr size_t kMaxParameters = 30000;
 
 } // namespace
 
@@ -284,6 +285,13 @@ void Engine::commitTransaction()
         throw Error(QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN "
                                    "TRANSACTION."),
                     QStringLiteral("COMMIT"));
+    if (sqlite3_get_autocommit(m_db) != 0) {
+        // SQLite ended the transaction itself after a failure: nothing was committed.
+        m_inTransaction = false;
+        throw Error(QStringLiteral("The transaction was rolled back after an error; nothing was "
+                                   "committed."),
+                    QStringLiteral("COMMIT"));
+    }
     exec(QStringLiteral("COMMIT"));
     m_inTransaction = false;
 }
@@ -331,6 +339,7 @@ ResultSet Engine::execute(const QString &text)
 {
     if (m_cacheVersion != m_catalog.version() || m_cacheSize > kCacheLimit) {
         m_cache.clear();
+        m_routinePlans.clear();
         m_cacheSize = 0;
         m_cacheVersion = m_catalog.version();
     }
@@ -360,7 +369,9 @@ ResultSet Engine::execute(const QString &text)
         entry->batch = parser.parseBatch();
         ++m_parseCount;
         entry->text = text;
-        entry->cacheable = !containsDdl(entry->batch.stmts);
+        // Statements with very many literals (generated scripts) are not kept, and take their
+        // values in the text: SQLite binds at most 32766 parameters.
+        entry->cacheable = !containsDdl(entry->batch.stmts) && lx.literals.size() <= kMaxParameters;
         if (entry->cacheable) {
             m_cache[key].push_back(entry);
             ++m_cacheSize;
@@ -369,6 +380,7 @@ ResultSet Engine::execute(const QString &text)
     ResultSet result;
     Context ctx;
     ctx.literals = &lx.literals;
+    ctx.inlineLiterals = lx.literals.size() > kMaxParameters;
     ctx.literalValues.reserve(lx.literals.size());
     for (const Literal &l : lx.literals)
         ctx.literalValues.push_back(literalValue(l));

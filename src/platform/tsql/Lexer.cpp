@@ -223,7 +223,9 @@ void lex(const QString &source, Lexed &out, bool buildKey)
         }
         if (c.isDigit()
             || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit()
-                && (out.tokens.empty() || out.tokens.back().kind == Tok::Op))) {
+                && (i == 0
+                    || !(isIdentPart(s[i - 1]) || s[i - 1] == QLatin1Char(']')
+                         || s[i - 1] == QLatin1Char('"') || s[i - 1] == QLatin1Char(')'))))) {
             const int start = i;
             bool decimal = false;
             while (i < n && s[i].isDigit())

@@ -73,6 +73,21 @@ TEST_F(EngineTest, VeryLongTextIsHandled)
               200000);
 }
 
+TEST_F(EngineTest, StatementsWithVeryManyLiteralsRun)
+{
+    QStringList rows;
+    for (int i = 0; i < 20000; ++i)
+        rows << QStringLiteral("('%1', 'Bulk', %2, '12/08/2026')").arg(i).arg(i % 7);
+    m_db->execute(
+        QStringLiteral("insert into inventory..tbTest (DocNo, Name, Qty, TransDate) values ")
+        + rows.join(QStringLiteral(", ")));
+    EXPECT_EQ(
+        scalar(QStringLiteral("select count(*) from inventory..tbTest where Name = 'bulk' and "
+                              "TransDate = '2026-12-08'")),
+        QVariant(qlonglong(20000)));
+    m_db->execute(QStringLiteral("delete inventory..tbTest where Name = 'Bulk'"));
+}
+
 // Thousands of truncated and mutated valid statements: each runs or is refused with a
 // DatabaseError; nothing crashes and the tables are not touched by statements that do not write.
 TEST_F(EngineTest, RandomMutationsNeverCrash)
