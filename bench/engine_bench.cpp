@@ -5,8 +5,13 @@
 // - Cached/<statement>: the same shape with new literal values: lex for the key, bind and run.
 // - SQLite/<statement>: the same query hand-written for SQLite on the same files, prepared once,
 //   bound and stepped through all rows (every column read).
-// - Parse/<statement>: lexing and parsing alone.
+// - Lex/<statement>, Parse/<statement>: lexing alone (as for the cache key), lexing and parsing.
+// - Execute/<statement>: tsql::Engine::execute from the cache, without the connection's
+//   Recordset.
 // - Demo database creation: open() on an empty folder with the demo content, openInMemory().
+//
+// SR_BENCH_SHOW_SQL=1 prints the engine's SQLite text of each SELECT beside the hand-written
+// one.
 //
 // After the run a summary gives, per statement, cached engine time / hand-written SQLite time
 // (goal <= 1.3) and the cost of a cold statement over a cached one (parse, emit and prepare),
@@ -457,6 +462,29 @@ void runHand(benchmark::State &state, Subject &subject, const Statement &stateme
     state.counters["rows"] = benchmark::Counter(double(rows), benchmark::Counter::kAvgIterations);
 }
 
+// The engine without the connection's Recordset: lex for the key, bind, run, rows as QVariants.
+void runExecute(benchmark::State &state, Subject &subject, const Statement &statement)
+{
+    tsql::Engine &engine = subject.connection->engine();
+    engine.execute(statement.text(0));
+    size_t i = 0;
+    for (auto _ : state) {
+        tsql::ResultSet rs = engine.execute(statement.text(i++ % statement.variants));
+        benchmark::DoNotOptimize(rs.rows.size());
+    }
+}
+
+// Lexing alone, as every statement is lexed to find its shape in the cache.
+void runLex(benchmark::State &state, const Statement &statement)
+{
+    const QString text = statement.text(0);
+    for (auto _ : state) {
+        tsql::Lexed lexed;
+        tsql::lex(text, lexed, true);
+        benchmark::DoNotOptimize(lexed.shapeKey.size());
+    }
+}
+
 void runParse(benchmark::State &state, const Statement &statement)
 {
     const QString text = statement.text(0);
@@ -482,11 +510,40 @@ void checkAgreement(Subject &subject, const Statement &statement)
                      statement.name.c_str(), engine, hand);
 }
 
+// The SQLite text the engine makes of a single SELECT (not of a procedure call), to compare
+// with the hand-written one.
+void showTranslation(Subject &subject, const Statement &statement)
+{
+    const QString text = statement.text(0);
+    tsql::Lexed lexed;
+    tsql::lex(text, lexed, true);
+    tsql::Parser parser(lexed);
+    const tsql::Batch batch = parser.parseBatch();
+    if (batch.stmts.size() != 1 || batch.stmts.front()->kind != tsql::Stmt::Kind::Select)
+        return;
+    const tsql::Engine &engine = subject.connection->engine();
+    tsql::Emitter emitter(
+        engine.catalog(), engine.currentDatabase(), lexed.literals, false,
+        [](const QString &) -> const tsql::TypeSpec * { return nullptr; }, text);
+    const tsql::Translation t = emitter.query(*batch.stmts.front()->select);
+    std::fprintf(stderr, "%s:\n  T-SQL:  %s\n  engine: %s\n  hand:   %s\n\n",
+                 statement.name.c_str(), qPrintable(text), qPrintable(t.sql), statement.sql);
+}
+
 void registerStatementBenchmarks()
 {
     Subject &h = hospital();
+    const bool show = qEnvironmentVariableIsSet("SR_BENCH_SHOW_SQL");
     for (const Statement &s : statements(h.values)) {
         checkAgreement(h, s);
+        if (show)
+            showTranslation(h, s);
+        benchmark::RegisterBenchmark(("Lex/" + s.name).c_str(), [s](benchmark::State &st) {
+            runLex(st, s);
+        })->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Execute/" + s.name).c_str(), [s](benchmark::State &st) {
+            runExecute(st, hospital(), s);
+        })->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("Parse/" + s.name).c_str(), [s](benchmark::State &st) {
             runParse(st, s);
         })->Unit(benchmark::kMicrosecond);

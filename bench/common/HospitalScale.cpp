@@ -855,7 +855,8 @@ const HospitalScale &hospitalScale()
 
 qint64 peakResidentKiB()
 {
-    return statusKiB("VmHWM");
+    // The kernel updates its high-water mark lazily; the current size may be above it.
+    return std::max(statusKiB("VmHWM"), statusKiB("VmRSS"));
 }
 
 qint64 residentKiB()

@@ -43,8 +43,8 @@ struct HospitalScale
 // $SR_BENCH_DB_ROOT or /tmp/sr-bench-db. Throws std::runtime_error when it cannot be built.
 const HospitalScale &hospitalScale();
 
-// The peak resident memory of this process (VmHWM of /proc/self/status), in KiB; 0 when
-// unknown.
+// The peak resident memory of this process (VmHWM of /proc/self/status, or VmRSS when above
+// it), in KiB; 0 when unknown.
 qint64 peakResidentKiB();
 // The current resident memory (VmRSS), in KiB.
 qint64 residentKiB();
