@@ -178,7 +178,8 @@ bool parseDateTime(QStringView text, DateTimeValue &out)
             day = first;
             c.skipSpaces();
             int ny = 0;
-            year = fullYear(c.digits(ny), ny);
+            const int y = c.digits(ny);
+            year = fullYear(y, ny);
             if (ny == 0)
                 return false;
         } else {
@@ -198,7 +199,8 @@ bool parseDateTime(QStringView text, DateTimeValue &out)
             ++c.i;
         c.skipSpaces();
         int ny = 0;
-        year = fullYear(c.digits(ny), ny);
+        const int y = c.digits(ny);
+        year = fullYear(y, ny);
         if (ny == 0)
             return false;
     } else {
