@@ -29,6 +29,18 @@ struct ResultSet
 
 // The T-SQL engine: one SQLite connection with the four databases attached, the catalogue of
 // what has been created, and the cache of translated statements.
+//
+// What it runs: SELECT (DISTINCT, TOP, joins of every kind, CROSS/OUTER APPLY, derived tables,
+// subqueries, GROUP BY/HAVING, UNION [ALL], ORDER BY name/alias/position), INSERT VALUES/SELECT,
+// UPDATE [FROM], DELETE [FROM], CREATE/DROP TABLE, INDEX, PROCEDURE, FUNCTION (scalar, one
+// RETURN), DECLARE/SET/SELECT @v, IF/ELSE, WHILE/BREAK, BEGIN...END, EXEC, USE, SET options,
+// BEGIN TRAN/COMMIT/ROLLBACK, RAISERROR, PRINT. Anything else is refused with an error naming
+// the construct and its place.
+//
+// Limits: OUTER APPLY gives one row per outer row (the applied query's first row, as a
+// correlated subquery per column); a scalar subquery with several rows gives its first row
+// instead of an error; one transaction at a time (a nested BEGIN is an error); no temporary
+// tables, cursors, CTEs, window functions, OUTPUT parameters or dynamic SQL.
 class Engine final : public FunctionHost
 {
 public:
