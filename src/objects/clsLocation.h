@@ -12,7 +12,7 @@ class clsLocation final
 public:
     void setActiveConnection(db::Connection *connection) { m_connection = connection; }
 
-    // Always queries; true when the row was found (a blank key resets and gives true).
+    // Always queries, also for a blank key; a key with no row resets and gives false.
     bool LoadLocation(const QString &LocationID);
 
     QString Code;

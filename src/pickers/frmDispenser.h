@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <utility>
 
 class QLineEdit;
 class QPushButton;
@@ -43,8 +44,10 @@ private:
     void FillList();
     void cmdOK_Click();
     void cmdCancel_Click();
+    void highlightCurrentCell();
 
     db::Recordset m_list;
+    std::pair<int, int> m_highlighted {-1, -1};
     QString m_code;
     bool m_loaded = false;
     int m_upAtFirstRow = 0;

@@ -41,9 +41,11 @@ public:
     ui::FlexGrid *grdLookup;
     std::array<QPushButton *, 2> cmdOptions {}; // 1 "&Select", 0 "&Close"
 
-    // Clears Session.LookupResult and runs the search for SearchString.
+    // Clears Session.LookupResult and runs the search for SearchString. A database failure
+    // reaches the caller.
     void load();
-    // Runs the search for the search box's text; true when items were found.
+    // Runs the search for the search box's text; true when items were found. A database failure
+    // is reported and lists nothing.
     bool Search();
 
 protected:
@@ -53,6 +55,10 @@ protected:
 private:
     void cmdSearch_Click();
     void cmdOptions_Click(int index);
+    // Lists the items for the text; false (the list untouched) when none. Throws when the
+    // database refuses the search.
+    bool runSearch(const QString &text);
+    void showNoRows();
     QString searchStatement(const QString &text) const;
 
     bool m_loading = false;
