@@ -5,7 +5,9 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace tsql {
 
@@ -331,6 +333,66 @@ void fnBit(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
 }
 
+// Plain ASCII numbers ("  12", "-3.5", "1e3") are read from the bytes directly: these functions
+// run once per row of the document numbering query.
+enum class Ascii { Integer, Decimal, Other };
+
+Ascii asciiNumber(const char *t, int n, qint64 &whole, double &real)
+{
+    int i = 0;
+    while (i < n && t[i] == ' ')
+        ++i;
+    while (n > i && t[n - 1] == ' ')
+        --n;
+    if (i >= n)
+        return Ascii::Other;
+    const int start = i;
+    if (t[i] == '-' || t[i] == '+')
+        ++i;
+    int digits = 0;
+    qint64 value = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9') {
+        if (digits < 18)
+            value = value * 10 + (t[i] - '0');
+        ++digits;
+        ++i;
+    }
+    if (i == n && digits > 0 && digits <= 18) {
+        whole = t[start] == '-' ? -value : value;
+        return Ascii::Integer;
+    }
+    bool point = false;
+    if (i < n && t[i] == '.') {
+        point = true;
+        ++i;
+        while (i < n && t[i] >= '0' && t[i] <= '9') {
+            ++digits;
+            ++i;
+        }
+    }
+    if (digits == 0)
+        return Ascii::Other;
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < n && (t[i] == '-' || t[i] == '+'))
+            ++i;
+        int exp = 0;
+        while (i < n && t[i] >= '0' && t[i] <= '9') {
+            ++exp;
+            ++i;
+        }
+        if (exp == 0)
+            return Ascii::Other;
+        point = true;
+    }
+    if (i != n || !point)
+        return Ascii::Other;
+    const std::string text(t + start, static_cast<size_t>(n - start));
+    char *end = nullptr;
+    real = std::strtod(text.c_str(), &end);
+    return end && *end == 0 ? Ascii::Decimal : Ascii::Other;
+}
+
 void fnNum(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     switch (sqlite3_value_type(argv[0])) {
@@ -340,6 +402,17 @@ void fnNum(sqlite3_context *ctx, int, sqlite3_value **argv)
     case SQLITE_FLOAT:
         return sqlite3_result_value(ctx, argv[0]);
     default:
+        break;
+    }
+    qint64 whole = 0;
+    double real = 0;
+    const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    switch (asciiNumber(t, sqlite3_value_bytes(argv[0]), whole, real)) {
+    case Ascii::Integer:
+        return sqlite3_result_int64(ctx, whole);
+    case Ascii::Decimal:
+        return sqlite3_result_double(ctx, real);
+    case Ascii::Other:
         break;
     }
     try {
@@ -364,6 +437,21 @@ void fnIsNumeric(sqlite3_context *ctx, int, sqlite3_value **argv)
     default:
         break;
     }
+    const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    const int n = sqlite3_value_bytes(argv[0]);
+    qint64 whole = 0;
+    double real = 0;
+    if (asciiNumber(t, n, whole, real) != Ascii::Other)
+        return sqlite3_result_int(ctx, 1);
+    // Only a text with no digit-like character at all can be decided without the full rules.
+    bool plainWord = n > 0;
+    for (int i = 0; i < n && plainWord; ++i) {
+        const unsigned char c = static_cast<unsigned char>(t[i]);
+        plainWord = (c >= 'A' && c <= 'Z' && c != 'E' && c != 'D')
+            || (c >= 'a' && c <= 'z' && c != 'e' && c != 'd');
+    }
+    if (plainWord)
+        return sqlite3_result_int(ctx, 0);
     sqlite3_result_int(ctx, isNumericText(textArg(argv[0])) ? 1 : 0);
 }
 

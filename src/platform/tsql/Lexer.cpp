@@ -89,8 +89,9 @@ void lex(const QString &source, Lexed &out, bool buildKey)
     out.shapeKey.clear();
     const QString &s = out.source;
     const int n = static_cast<int>(s.size());
+    out.tokens.reserve(static_cast<size_t>(n / 4 + 2));
     if (buildKey)
-        out.shapeKey.reserve(n);
+        out.shapeKey.reserve(n + n / 4 + 16);
     int i = 0;
     auto push = [&](Tok kind, int start, int length) {
         Token t;
