@@ -345,11 +345,13 @@ ResultSet Engine::execute(const QString &text)
     }
     Lexed lx;
     lex(text, lx, true);
-    const QString key = m_currentDb + QChar(0x1D) + lx.shapeKey;
+    const quint64 key = lx.shapeHash ^ qHash(m_currentDb);
     std::shared_ptr<CacheEntry> entry;
     auto it = m_cache.find(key);
     if (it != m_cache.end()) {
         for (const auto &candidate : *it) {
+            if (candidate->db != m_currentDb || !sameShape(candidate->lexed.tokens, lx.tokens))
+                continue;
             bool same = true;
             for (const auto &[index, raw] : candidate->baked) {
                 if (lx.literals[static_cast<size_t>(index)].raw != raw) {
@@ -369,10 +371,12 @@ ResultSet Engine::execute(const QString &text)
         entry->batch = parser.parseBatch();
         ++m_parseCount;
         entry->text = text;
+        entry->db = m_currentDb;
         // Statements with very many literals (generated scripts) are not kept, and take their
         // values in the text: SQLite binds at most 32766 parameters.
         entry->cacheable = !containsDdl(entry->batch.stmts) && lx.literals.size() <= kMaxParameters;
         if (entry->cacheable) {
+            entry->lexed = lx; // its token views stay on the text it shares
             m_cache[key].push_back(entry);
             ++m_cacheSize;
         }

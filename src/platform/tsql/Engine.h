@@ -120,7 +120,7 @@ private:
     bool m_inTransaction = false;
     int m_parseCount = 0;
     int m_depth = 0;
-    QHash<QString, std::vector<std::shared_ptr<CacheEntry>>> m_cache;
+    QHash<quint64, std::vector<std::shared_ptr<CacheEntry>>> m_cache;
     int m_cacheSize = 0;
     int m_cacheVersion = -1;
     QHash<const Routine *, std::pair<std::shared_ptr<const Routine>, std::shared_ptr<PlanSet>>>

@@ -11,6 +11,7 @@ struct Engine::Compiled
 {
     Translation translation;
     sqlite3_stmt *stmt = nullptr;
+    QStringList names; // the result's column names, shared by every result
     ~Compiled()
     {
         if (stmt)
@@ -49,6 +50,8 @@ struct Engine::CacheEntry
 {
     Batch batch;
     QString text;
+    QString db; // the current database it was translated in
+    Lexed lexed; // its tokens, to confirm a shape match
     std::vector<std::pair<int, QString>> baked;
     PlanSet plans;
     bool cacheable = true;

@@ -60,6 +60,19 @@ void lineColumn(const QString &source, int offset, int &line, int &column)
     }
 }
 
+bool sameShape(const std::vector<Token> &a, const std::vector<Token> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i].kind != b[i].kind)
+            return false;
+        if (a[i].literal < 0 && a[i].text != b[i].text)
+            return false;
+    }
+    return true;
+}
+
 QVariant literalValue(const Literal &literal)
 {
     switch (literal.kind) {
@@ -86,12 +99,15 @@ void lex(const QString &source, Lexed &out, bool buildKey)
     out.source = source;
     out.tokens.clear();
     out.literals.clear();
-    out.shapeKey.clear();
+    out.shapeHash = 1469598103934665603ULL;
     const QString &s = out.source;
     const int n = static_cast<int>(s.size());
     out.tokens.reserve(static_cast<size_t>(n / 4 + 2));
-    if (buildKey)
-        out.shapeKey.reserve(n + n / 4 + 16);
+    quint64 &hash = out.shapeHash;
+    auto mix = [&hash](quint64 v) {
+        hash ^= v;
+        hash *= 1099511628211ULL;
+    };
     int i = 0;
     auto push = [&](Tok kind, int start, int length) {
         Token t;
@@ -100,8 +116,9 @@ void lex(const QString &source, Lexed &out, bool buildKey)
         t.text = QStringView(s).mid(start, length);
         out.tokens.push_back(t);
         if (buildKey) {
-            out.shapeKey += QChar(0x1F);
-            out.shapeKey += t.text;
+            mix(static_cast<quint64>(kind) + 0x100);
+            for (QChar ch : t.text)
+                mix(ch.unicode());
         }
     };
     auto pushLiteral = [&](Tok kind, LitKind lit, int start, int length, QStringView raw) {
@@ -112,11 +129,8 @@ void lex(const QString &source, Lexed &out, bool buildKey)
         t.literal = static_cast<int>(out.literals.size());
         out.literals.push_back(Literal {lit, raw.toString()});
         out.tokens.push_back(t);
-        if (buildKey) {
-            out.shapeKey += QChar(0x1F);
-            out.shapeKey += QChar(0x1E);
-            out.shapeKey += QChar(u'0' + static_cast<int>(lit));
-        }
+        if (buildKey)
+            mix(static_cast<quint64>(kind) + 0x200);
     };
     while (i < n) {
         const QChar c = s[i];
@@ -215,9 +229,9 @@ void lex(const QString &source, Lexed &out, bool buildKey)
                      QStringLiteral("quoted name"));
             out.tokens.push_back(t);
             if (buildKey) {
-                out.shapeKey += QChar(0x1F);
-                out.shapeKey += QLatin1Char('[');
-                out.shapeKey += t.text;
+                mix(static_cast<quint64>(Tok::Quoted) + 0x100);
+                for (QChar ch : t.text)
+                    mix(ch.unicode());
             }
             i = j + 1;
             continue;
@@ -289,8 +303,10 @@ void lex(const QString &source, Lexed &out, bool buildKey)
                 continue;
             }
         }
-        static const QString single = QStringLiteral("(),.;=<>+-*/%&|^~");
-        if (single.contains(c)) {
+        const char16_t u = c.unicode();
+        if (u == '(' || u == ')' || u == ',' || u == '.' || u == ';' || u == '=' || u == '<'
+            || u == '>' || u == '+' || u == '-' || u == '*' || u == '/' || u == '%' || u == '&'
+            || u == '|' || u == '^' || u == '~') {
             push(Tok::Op, i, 1);
             ++i;
             continue;

@@ -37,16 +37,18 @@ struct Literal
 
 QVariant literalValue(const Literal &literal);
 
-// The token stream of a statement text with its literals. The shape key is the token stream
-// with every literal replaced by its kind, so statements that differ only in their literal
-// values share one translation.
+// The token stream of a statement text with its literals. The shape hash covers the token
+// stream with every literal replaced by its kind, so statements that differ only in their
+// literal values share one translation (sameShape confirms a match).
 struct Lexed
 {
     QString source;
     std::vector<Token> tokens; // ends with a Tok::End token
     std::vector<Literal> literals;
-    QString shapeKey;
+    quint64 shapeHash = 0;
 };
+
+bool sameShape(const std::vector<Token> &a, const std::vector<Token> &b);
 
 // Throws tsql::Error for unclosed quotes, brackets and comments, and for characters that
 // belong to no token.

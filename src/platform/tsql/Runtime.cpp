@@ -213,10 +213,14 @@ void Engine::runQuery(Compiled &c, Context &ctx, ResultSet *out)
     ResultSet rs;
     if (!assigning) {
         rs.present = true;
-        for (int i = 0; i < n; ++i)
-            rs.columns << (i < static_cast<int>(t.columns.size())
-                               ? t.columns[static_cast<size_t>(i)].name
-                               : QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        if (c.names.size() != n) {
+            c.names.clear();
+            for (int i = 0; i < n; ++i)
+                c.names << (i < static_cast<int>(t.columns.size())
+                                ? t.columns[static_cast<size_t>(i)].name
+                                : QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        }
+        rs.columns = c.names;
     }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
