@@ -1,1 +1,0 @@
-// Placeholder so the folder's library exists until its first unit lands.
