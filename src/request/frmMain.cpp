@@ -10,6 +10,7 @@
 #include "request/Listing.h"
 #include "request/Loading.h"
 #include "request/Modes.h"
+#include "request/Printing.h"
 #include "session/DefaultLocationGuard.h"
 #include "session/LocationEvents.h"
 #include "session/Session.h"
@@ -69,12 +70,14 @@ frmMain::frmMain(QWidget *parent)
     m_listing = std::make_unique<Listing>(*this);
     m_loading = std::make_unique<Loading>(*this);
     m_lines = std::make_unique<LinesGrid>(*this);
+    m_printing = std::make_unique<Printing>(*this);
 
     m_formLoad->ResetDetailsGrid();
     guarded([this] { m_formLoad->Form_Load(); });
 
     wireControls();
     wireValidation();
+    wirePrinting();
     ui::installKeyboardRule(this);
     m_c.tmrRefresh->start();
 }
@@ -331,4 +334,30 @@ bool frmMain::cboTargetLocation_Validate()
                                                 m_c.optConsumed[1], [this] { SetRetailOption(0); });
         },
         false);
+}
+
+void frmMain::wirePrinting()
+{
+    Ui::frmMain &ui = *m_ui;
+    connect(ui.cmdView, &QPushButton::clicked, this,
+            [this] { guarded([this] { cmdView_Click(); }); });
+    connect(ui.cmdAcknowledge, &QPushButton::clicked, this,
+            [this] { guarded([this] { cmdAcknowledge_Click(); }); });
+    connect(ui.mnuIssuedReports, &QAction::triggered, this,
+            [this] { guarded([this] { mnuIssuedReports_Click(); }); });
+}
+
+void frmMain::cmdView_Click()
+{
+    m_printing->cmdView_Click();
+}
+
+void frmMain::cmdAcknowledge_Click()
+{
+    m_printing->cmdAcknowledge_Click();
+}
+
+void frmMain::mnuIssuedReports_Click()
+{
+    m_printing->mnuIssuedReports_Click();
 }

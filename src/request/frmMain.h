@@ -12,6 +12,7 @@ class Modes;
 class Listing;
 class Loading;
 class LinesGrid;
+class Printing;
 
 // The stock request window: the listing of the user's documents (tab "List") and one document
 // (tab "Details"). It owns the controls and the form flags; the work is done by one class per
@@ -52,6 +53,10 @@ public:
     void tmrRefresh_Timer();
     void tmrAcknowledge_Timer();
     void tmrBlinkAcknowledge_Timer();
+    // Printing, the issued-requests report and the acknowledgement form.
+    void cmdView_Click();
+    void cmdAcknowledge_Click();
+    void mnuIssuedReports_Click();
     // Validation events of the location combos; return Cancel.
     bool cboLocation_Validate();
     bool cboTargetLocation_Validate();
@@ -62,6 +67,7 @@ protected:
 private:
     void wireControls();
     void wireValidation();
+    void wirePrinting();
 
     std::unique_ptr<Ui::frmMain> m_ui;
     MainControls m_c;
@@ -71,5 +77,6 @@ private:
     std::unique_ptr<Listing> m_listing;
     std::unique_ptr<Loading> m_loading;
     std::unique_ptr<LinesGrid> m_lines;
+    std::unique_ptr<Printing> m_printing;
     int m_previousTab = 0; // the tab selected before the current one
 };
