@@ -26,6 +26,27 @@ QString sqliteType(const TypeSpec &t)
 
 } // namespace
 
+void Emitter::store(Em &x, const TypeSpec &type)
+{
+    coerce(x, type.type, type.dateOnly);
+    // A bit column keeps 0 or 1, an integer column whole numbers, as on the server.
+    const bool toBit = type.type == Type::Bit && (x.type == Type::Int || x.type == Type::Float);
+    const bool toInt = type.type == Type::Int && x.type == Type::Float;
+    if (!toBit && !toInt)
+        return;
+    const Conv conv = toBit ? Conv::Bit : Conv::Int;
+    if (x.param > 0) {
+        m_params[static_cast<size_t>(x.param - 1)].conv = conv;
+    } else if (x.literal >= 0) {
+        const Literal &lit = (*m_frame->literals)[static_cast<size_t>(x.literal)];
+        x.sql = sqlLiteral(convertValue(literalValue(lit), conv));
+    } else {
+        x.sql = toBit ? QStringLiteral("tsql_bit(") + x.sql + QLatin1Char(')')
+                      : QStringLiteral("CAST(") + x.sql + QStringLiteral(" AS INTEGER)");
+    }
+    x.type = type.type;
+}
+
 Translation Emitter::insert(const Stmt &stmt)
 {
     const Table &t = resolveTable(stmt.target);
@@ -103,7 +124,7 @@ Translation Emitter::insert(const Stmt &stmt)
             for (size_t i = 0; i < cols.size(); ++i) {
                 const Column &c = t.columns[static_cast<size_t>(cols[i])];
                 Em x = emitExpr(*row[i], nullptr);
-                coerce(x, c.type.type, c.type.dateOnly);
+                store(x, c.type);
                 values << x.sql;
             }
             rows << QLatin1Char('(') + values.join(QStringLiteral(", ")) + QLatin1Char(')');
@@ -173,7 +194,7 @@ Translation Emitter::update(const Stmt &stmt)
                  QStringLiteral("UPDATE SET"), stmt.pos);
         const Column &c = target->columns[static_cast<size_t>(i)];
         Em x = emitExpr(*expr, &scope);
-        coerce(x, c.type.type, c.type.dateOnly);
+        store(x, c.type);
         sets << quoted(c.name) + QStringLiteral(" = ") + x.sql;
     }
     if (stmt.where)
@@ -303,6 +324,10 @@ TableDdl Emitter::createTable(const Stmt &stmt)
             def += sqliteType(c.type);
             if (c.notNull || inKey)
                 def += QStringLiteral(" NOT NULL");
+            if (c.type.type == Type::Text && c.type.length > 0 && !c.type.max)
+                def += QStringLiteral(" CHECK (length(rtrim(%1)) <= %2)")
+                           .arg(quoted(c.name))
+                           .arg(c.type.length);
             if (c.unique)
                 def += QStringLiteral(" UNIQUE");
         }

@@ -106,6 +106,7 @@ private:
     Em castTo(Em x, const TypeSpec &spec, int style);
     Em in(const Expr &e, const Scope *scope);
     void coerce(Em &em, Type target, bool dateOnly = false);
+    void store(Em &em, const TypeSpec &column);
     QString collated(const Em &em) const;
     QString unitOf(const Expr &e);
     int bakedInt(const Expr &e);

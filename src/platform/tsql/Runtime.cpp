@@ -260,6 +260,8 @@ void Engine::runCommand(Compiled &c, Context &ctx)
         if (ext == SQLITE_CONSTRAINT_PRIMARYKEY || ext == SQLITE_CONSTRAINT_UNIQUE)
             message
                 = QStringLiteral("Violation of PRIMARY KEY or UNIQUE KEY constraint: ") + message;
+        else if (ext == SQLITE_CONSTRAINT_CHECK)
+            message = QStringLiteral("String or binary data would be truncated.");
         else if (ext == SQLITE_CONSTRAINT_NOTNULL)
             message = QStringLiteral("Cannot insert the value NULL into a column that does not "
                                      "allow nulls: ")

@@ -154,6 +154,13 @@ TEST_F(ProcedureTest, ConstraintsAndDefaults)
     EXPECT_THROW(m_db->execute(QStringLiteral("insert INVENTORY..tbSeq (K, Price) values ('c')")),
                  db::DatabaseError);
     EXPECT_EQ(count(QStringLiteral("select * from INVENTORY..tbSeq")), 2);
+    // Stored as the column's type: a bit keeps 0/1, an int whole numbers, text its length.
+    m_db->execute(QStringLiteral("insert INVENTORY..tbSeq (K, Active, N) values ('c  ', 2, 7.9)"));
+    EXPECT_EQ(count(QStringLiteral("select * from INVENTORY..tbSeq where Active = 1 and N = 7")),
+              1);
+    EXPECT_THROW(
+        m_db->execute(QStringLiteral("update INVENTORY..tbSeq set K = 'abcdef' where K = 'c'")),
+        db::DatabaseError);
 }
 
 struct ErrorCase
