@@ -442,6 +442,8 @@ void runEngine(benchmark::State &state, Subject &subject, const Statement &state
         = benchmark::Counter(double(parses), benchmark::Counter::kAvgIterations);
     if (!cold && parses != 0)
         state.SkipWithError("the shape cache missed");
+    if (cold && parses != static_cast<int>(state.iterations()))
+        state.SkipWithError("a letter-case variant was found in the shape cache");
 }
 
 void runHand(benchmark::State &state, Subject &subject, const Statement &statement)
@@ -481,7 +483,7 @@ void runLex(benchmark::State &state, const Statement &statement)
     for (auto _ : state) {
         tsql::Lexed lexed;
         tsql::lex(text, lexed, true);
-        benchmark::DoNotOptimize(lexed.shapeKey.size());
+        benchmark::DoNotOptimize(lexed.tokens.size());
     }
 }
 
