@@ -24,6 +24,7 @@ struct MainFlags
     bool CanVerify = false; // the user may verify requests
     bool TargetAllowsRetail = false; // the requesting location may take retail stock
     bool IsNewLine = true; // the grid's current row is empty: the entry adds a line
+    bool VerifyOnSave = false; // the save is made for the verify button: stamp the verifier
 };
 
 struct MainControls

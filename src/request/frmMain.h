@@ -12,6 +12,9 @@ class Modes;
 class Listing;
 class Loading;
 class LinesGrid;
+class Saving;
+class Verification;
+class Officers;
 class Printing;
 
 // The stock request window: the listing of the user's documents (tab "List") and one document
@@ -61,12 +64,25 @@ public:
     bool cboLocation_Validate();
     bool cboTargetLocation_Validate();
 
+    // Saving, verification and deletion, officers.
+    void cmdSave_Click();
+    bool SaveRequest();
+    bool IsListEmpty();
+    bool AllQuantitiesFilled();
+    void cmdVerify_Click();
+    void cmdVerified_Click();
+    void chkverified_Click();
+    void cmdDeleteReq_Click();
+    void cmdOfficer_Click();
+    void cmdReq_Click();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void wireControls();
     void wireValidation();
+    void wireSaving();
     void wirePrinting();
 
     std::unique_ptr<Ui::frmMain> m_ui;
@@ -77,6 +93,9 @@ private:
     std::unique_ptr<Listing> m_listing;
     std::unique_ptr<Loading> m_loading;
     std::unique_ptr<LinesGrid> m_lines;
+    std::unique_ptr<Saving> m_saving;
+    std::unique_ptr<Verification> m_verification;
+    std::unique_ptr<Officers> m_officers;
     std::unique_ptr<Printing> m_printing;
     int m_previousTab = 0; // the tab selected before the current one
 };
