@@ -200,3 +200,33 @@ TEST_F(RecordsTest, EmployeeSearchNeedsExactlyOneMatch)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RecordsTest, MasterUpdateWritesANewItemThenChangesIt)
+{
+    clsItemMaster master;
+    master.setActiveConnection(database);
+    master.ItemName = QStringLiteral("O'HARA GAUZE");
+    master.ListCost = format::Currency::fromText(QStringLiteral("22.5"));
+    master.Packing = 12;
+    ASSERT_TRUE(master.Update());
+    EXPECT_EQ(master.ItemID, QStringLiteral("1041")); // the next number
+    master.ItemDesc = QStringLiteral("4 INCH");
+    ASSERT_TRUE(master.Update());
+
+    clsItemMaster stored;
+    stored.setActiveConnection(database);
+    ASSERT_TRUE(stored.LoadItem(QStringLiteral("1041")));
+    EXPECT_EQ(stored.ItemName, QStringLiteral("O'HARA GAUZE"));
+    EXPECT_EQ(stored.ItemDesc, QStringLiteral("4 INCH"));
+    EXPECT_EQ(stored.ListCost, master.ListCost);
+    EXPECT_EQ(stored.Packing, 12);
+    EXPECT_EQ(statements.filter(QStringLiteral("Insert Into INVENTORY..tbInvMaster ")).size(), 1);
+    EXPECT_TRUE(
+        statements.filter(QStringLiteral("Update INVENTORY..tbInvMaster Set ItemName = 'O''HARA"))
+            .size()
+        == 1);
+}
+
+} // namespace
