@@ -82,6 +82,7 @@ void frmReportViewer::cmdPrint_Click()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
     QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("dlgPrint"));
     if (ui::showModal(dialog) == QDialog::Accepted)
         CRViewer1->document()->print(&printer);
 }

@@ -177,9 +177,13 @@ TEST_F(ReportTest, RequestRendersToPdf)
     bool saved = false;
     expectViewer([&](QDialog &dialog) {
         saved = static_cast<frmReportViewer &>(dialog).savePdf(pdf) && QFile::exists(pdf);
+        // Print asks for the printer first (the scripted answer is Cancel).
+        dialog.findChild<QPushButton *>(QStringLiteral("cmdPrint"))->click();
     });
     form.cmdView_Click();
     ASSERT_TRUE(saved);
+    EXPECT_EQ(modal.shown(),
+              (QStringList {QStringLiteral("frmReportViewer"), QStringLiteral("dlgPrint")}));
 
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"),

@@ -16,6 +16,22 @@ class Recordset;
 
 // Our report engine: a template (".rpt", JSON text) names the tables it reads, its parameter
 // fields and the query that reads its rows, and lays the rows out as a printable document.
+//
+// A template's members:
+//   "report"      its name, for people reading the file
+//   "title"       the title property (the program puts the hospital's name there)
+//   "tables"      [{"name": "Request", "location": "INVENTORY.dbo.tbInvWithdrawRequest"}, ...]
+//   "parameters"  [{"name": "{?@DocumentNumber}", "type": "text|number|date", "value": ""}, ...]
+//                 in the order the program hands its values; "value" is the template's own
+//   "query"       T-SQL; {Request} stands for the table's location, {?@DocumentNumber} for the
+//                 parameter's value (quoted unless a number)
+//   "header"      lines centred at the top, the first in large type
+//   "fields"      [["Caption:", "text"], ...] printed two to a line under the header
+//   "columns"     [{"caption", "field", "width", "align", "format"}, ...] one line per row
+//   "totals"      [{"caption", "field", "format"}, ...] sums under the lines
+//   "footer"      lines at the end; "empty" the text printed when there are no rows
+// In header, field and footer texts, {#Title} is the title, {?Name} a parameter's value and
+// {Column} or {Column|format} a column of the first row.
 namespace report {
 
 // A template that cannot be opened or used; the text says why.
