@@ -797,12 +797,15 @@ HospitalScale build(const QString &root, const QString &key)
     QElapsedTimer clock;
     clock.start();
     HospitalScale h;
-    {
+    try {
         auto connection
             = db::EmbeddedConnection::open(work, db::EmbeddedConnection::Content::SchemaOnly);
         connection->setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(10, 15, 0)); });
         Generator generator(*connection, h);
         generator.run();
+    } catch (...) {
+        QDir(work).removeRecursively(); // no half-built database left in memory or on disk
+        throw;
     }
     h.fillMethod = QStringLiteral("engine: multi-row INSERT ... VALUES of %1 rows, "
                                   "a transaction per %2 rows")
