@@ -5,6 +5,7 @@
 #include "pickers/frmDispenser.h"
 #include "request/Numbering.h"
 #include "request/Saving.h"
+#include "session/Reports.h"
 #include "session/frmDeletePassword.h"
 
 #include <QCheckBox>
@@ -32,6 +33,12 @@ struct Line
 class SaveTest : public MainFormTest
 {
 protected:
+    void TearDown() override
+    {
+        setProgramFolder(QString()); // report templates from the program's folder again
+        MainFormTest::TearDown();
+    }
+
     // A new document from the warehouse to the medical ward, with its lines in the grid.
     void newDocument(const std::vector<Line> &lineList,
                      const QString &remarks = QStringLiteral("Ward stock"))
@@ -294,12 +301,17 @@ TEST_F(SaveTest, ZrwbVerifiesAsTheUserWithoutAsking)
 
 TEST_F(SaveTest, ElsewhereASecondPersonVerifies)
 {
+    setProgramFolder(QStringLiteral(SR_SOURCE_DIR "/reports"));
     newDocument({{"1001", "10", "2.5"}});
     confirmAs(QStringLiteral("VERIFY"), QStringLiteral("verify"));
     form->cmdVerify_Click();
     EXPECT_EQ(linesOf(QStringLiteral("1013"), QStringLiteral("Verifiedby")),
               QStringList {QStringLiteral("VERIFY")});
     EXPECT_TRUE(prompt.shown().empty());
+    // The verified document is shown for printing.
+    EXPECT_EQ(
+        modal.shown(),
+        (QStringList {QStringLiteral("frmDeletePassword"), QStringLiteral("frmReportViewer")}));
 
     // Cancelled: saved all the same, unverified, and the user is told after the save.
     newDocument({{"1012", "3", "42"}});
