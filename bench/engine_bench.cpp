@@ -33,6 +33,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -650,12 +651,20 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration)
+            if (run.error_occurred)
                 continue;
+            // With repetitions the median stands for the benchmark.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type != Run::RT_Iteration && !median)
+                continue;
+            const std::string name = run.run_name.str();
+            if (!median && m_medians.count(name))
+                continue;
+            if (median)
+                m_medians.insert(name);
             // Microseconds per iteration, whatever unit the benchmark shows.
             const double toUs = 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            m_times[run.benchmark_name()]
-                = {run.GetAdjustedRealTime() * toUs, run.GetAdjustedCPUTime() * toUs};
+            m_times[name] = {run.GetAdjustedRealTime() * toUs, run.GetAdjustedCPUTime() * toUs};
         }
     }
 
@@ -704,6 +713,7 @@ private:
         return it == m_times.end() ? Time() : it->second;
     }
     std::map<std::string, Time> m_times;
+    std::set<std::string> m_medians;
 };
 
 } // namespace

@@ -260,6 +260,27 @@ void BM_OpenDocument_Ordinary(benchmark::State &state)
 }
 BENCHMARK(BM_OpenDocument_Ordinary)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The main form's start at hospital scale: Form_Load (rights, location lists, the first
+// listing) and the first paint.
+void BM_FormLoad(benchmark::State &state)
+{
+    Hospital &h = Hospital::instance();
+    const int before = h.prompt().count;
+    for (auto _ : state) {
+        auto form = std::make_unique<frmMain>();
+        form->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        form.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (h.prompt().count != before)
+        state.SkipWithError(qPrintable(QStringLiteral("message box: ") + h.prompt().last));
+    memoryCounters(state);
+}
+BENCHMARK(BM_FormLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 // The database's share of the two steps: the statements alone, fetched into a Recordset.
 void BM_Statement_Listing_Pendings(benchmark::State &state)
 {
