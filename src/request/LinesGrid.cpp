@@ -2,11 +2,24 @@
 
 #include "platform/format/Format.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/KeyboardRule.h"
+#include "platform/ui/Prompt.h"
+#include "request/EventHook.h"
 #include "request/FormHelpers.h"
+#include "request/Guarded.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "session/Session.h"
 #include "ui_frmMain.h"
+
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <algorithm>
 
 namespace {
 
@@ -23,7 +36,46 @@ format::Currency columnSum(const ui::FlexGrid &grid, int col)
     return sum;
 }
 
+// fgRO's columns as the entry fills them.
+namespace ROCol {
+enum : int { Code = 0, Description = 1, UOM = 2, Qty = 3, UnitCost = 4, TotalCost = 5 };
+}
+
+void focusIfShown(QWidget *widget)
+{
+    if (widget->isVisible() && widget->isEnabled())
+        widget->setFocus();
+}
+
+// Copies every row after the given one a row up; the grid then loses its last row, or, when it
+// is down to the header and one row, that row is emptied, so the deleted line never stays.
+void removeRow(ui::FlexGrid &grid, int row)
+{
+    const int rows = grid.Rows();
+    for (int r = row; r < rows - 1; ++r) {
+        for (int col = 0; col < grid.Cols(); ++col)
+            grid.setTextMatrix(r, col, grid.TextMatrix(r + 1, col));
+    }
+    if (rows >= 3) {
+        grid.setRows(rows - 1);
+    } else {
+        for (int col = 0; col < grid.Cols(); ++col)
+            grid.setTextMatrix(rows - 1, col, QString());
+    }
+}
+
 } // namespace
+
+bool IsInGrid(const ui::FlexGrid &grid, const QString &code, int column, int &row)
+{
+    for (int r = 1; r < grid.Rows(); ++r) {
+        if (grid.TextMatrix(r, column) == code) {
+            row = r;
+            return true;
+        }
+    }
+    return false;
+}
 
 LinesGrid::LinesGrid(frmMain &form)
     : m_form(form)
@@ -88,4 +140,372 @@ void LinesGrid::UpdateROTotal()
     const format::Currency sum = columnSum(*m_c.ui->fgRO, 4);
     m_c.ui->txtTotalRO->setText(
         format::formatNumber(sum.toDouble(), QStringLiteral("###,###,##0.0000")));
+}
+
+void LinesGrid::focusCodeField()
+{
+    focusIfShown(m_c.ui->txtProdCode);
+}
+
+void LinesGrid::grdDetailsToText()
+{
+    Ui::frmMain &ui = *m_c.ui;
+    const ui::FlexGrid &grid = *ui.grdDetails;
+    m_flags.IsNewLine = grid.TextMatrix(grid.Row(), DetailsCol::Code).isEmpty();
+    ui.cmdOK->setText(m_flags.IsNewLine ? QStringLiteral("Add to List") : QStringLiteral("Update"));
+    LoadLineToEntry(false);
+    focusCodeField();
+    UpdateLineCounter();
+}
+
+void LinesGrid::LoadLineToEntry(bool FromRequestOrder)
+{
+    Ui::frmMain &ui = *m_c.ui;
+    if (FromRequestOrder) {
+        const ui::FlexGrid &ro = *ui.fgRO;
+        const int row = ro.Row();
+        const QString code = ro.TextMatrix(row, ROCol::Code);
+        ui.cmdOK->setText(code.isEmpty() ? QStringLiteral("Add to List")
+                                         : QStringLiteral("Update"));
+        ui.txtProdCode->setText(code);
+        ui.txtProdName->setText(ro.TextMatrix(row, ROCol::Description));
+        ui.txtWithdraw->setText(ro.TextMatrix(row, ROCol::Qty));
+        ui.txtUnitCost->setText(ro.TextMatrix(row, ROCol::UnitCost));
+        ui.txtTotalCost->setText(ro.TextMatrix(row, ROCol::TotalCost));
+        if (isSite("Q4VH"))
+            m_form.LoadPPMP(code);
+        return;
+    }
+
+    const ui::FlexGrid &grid = *ui.grdDetails;
+    const int row = grid.Row();
+    const auto cell = [&grid, row](int col) {
+        return grid.TextMatrix(row, col);
+    };
+    const QString code = cell(DetailsCol::Code);
+    m_flags.IsNewLine = code.isEmpty();
+    if (!code.isEmpty()) {
+        ui.cmdOK->setText(QStringLiteral("Update"));
+        ui.txtProdCode->setText(code);
+        ui.txtProdName->setText(cell(DetailsCol::Description));
+        ui.txtWithdraw->setText(cell(DetailsCol::Quantity));
+        ui.txtUnitCost->setText(cell(DetailsCol::UnitCost));
+        ui.txtTotalCost->setText(cell(DetailsCol::TotalCost));
+        if (isSite("Q4VH"))
+            m_form.LoadPPMP(code);
+        // An option the site has switched off keeps its state.
+        QRadioButton *retail
+            = m_c.optConsumed[cell(DetailsCol::Retail) == QLatin1String("N") ? 1 : 0];
+        if (retail->isEnabled())
+            retail->setChecked(true);
+        ui.chkAdS->setChecked(cell(DetailsCol::isADS) == QLatin1String("Y"));
+        if (isSite("BWQ"))
+            m_form.LoadBlockedQty();
+        if (GetInvSwitch(QStringLiteral("91")))
+            ui.txtLotNumber->setText(cell(DetailsCol::LotNumber));
+    } else {
+        ui.cmdOK->setText(QStringLiteral("Add to List"));
+        ui.txtProdCode->clear();
+        ui.txtProdName->clear();
+        ui.txtWithdraw->clear();
+        ui.txtUnitCost->clear();
+        ui.txtTotalCost->clear();
+        ui.chkAdS->setChecked(false);
+        if (GetInvSwitch(QStringLiteral("91")))
+            ui.txtLotNumber->clear();
+    }
+    m_form.ShowItemDetails();
+}
+
+void LinesGrid::ShowLastRow()
+{
+    ui::FlexGrid &grid = *m_c.ui->grdDetails;
+    const QScopedValueRollback<bool> moving(m_moving, true);
+    const int last = grid.Rows() - 1;
+    grid.setRow(last);
+    if (last >= 8)
+        grid.setTopRow(grid.Rows() - 7);
+}
+
+void LinesGrid::cmdAdd_Click()
+{
+    ShowLastRow();
+    LoadLineToEntry(false);
+    focusCodeField();
+}
+
+void LinesGrid::cmdDelete_Click()
+{
+    Ui::frmMain &ui = *m_c.ui;
+    ui::FlexGrid &grid = *ui.grdDetails;
+    if (grid.TextMatrix(grid.Row(), DetailsCol::Description).isEmpty())
+        return;
+    {
+        const QScopedValueRollback<bool> moving(m_moving, true);
+        removeRow(grid, grid.Row());
+        grid.setFocus();
+        grid.setRow(grid.Rows() - 1);
+    }
+    LoadLineToEntry(false);
+    UpdateGrandTotal();
+    UpdateLineCounter();
+    LockLocations();
+}
+
+void LinesGrid::cmdRemoveRO_Click()
+{
+    ui::FlexGrid &ro = *m_c.ui->fgRO;
+    if (ro.TextMatrix(ro.Row(), ROCol::Description).isEmpty())
+        return;
+    removeRow(ro, ro.Row());
+    ro.setFocus();
+    ro.setRow(ro.Rows() - 1);
+    LoadLineToEntry(true);
+    UpdateROTotal();
+}
+
+void LinesGrid::WriteEntry()
+{
+    Ui::frmMain &ui = *m_c.ui;
+    ui::FlexGrid &grid = *ui.grdDetails;
+    // 1.
+    int row = grid.Row();
+    if (ui.cmdOK->text() != QLatin1String("Update")) {
+        for (int r = 1; r < grid.Rows(); ++r) {
+            if (grid.TextMatrix(r, DetailsCol::Code).isEmpty()) {
+                row = r;
+                break;
+            }
+        }
+    }
+    // 2.
+    grid.setTextMatrix(row, DetailsCol::Code, ui.txtProdCode->text());
+    grid.setTextMatrix(row, DetailsCol::Description, ui.txtProdName->text());
+    grid.setTextMatrix(row, DetailsCol::Quantity, ui.txtWithdraw->text());
+    grid.setTextMatrix(row, DetailsCol::UnitCost, ui.txtUnitCost->text());
+    grid.setTextMatrix(row, DetailsCol::TotalCost, ui.txtTotalCost->text());
+    grid.setTextMatrix(row, DetailsCol::Retail,
+                       m_c.optConsumed[0]->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
+    grid.setTextMatrix(row, DetailsCol::isADS,
+                       ui.chkAdS->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
+    grid.setTextMatrix(row, DetailsCol::OnHand, ui.txtOnhand->text());
+    if (GetInvSwitch(QStringLiteral("91")))
+        grid.setTextMatrix(row, DetailsCol::LotNumber, ui.txtLotNumber->text());
+
+    // 3. The grid always ends with one empty row.
+    if (row == grid.Rows() - 1) {
+        grid.setRows(grid.Rows() + 1);
+        ShowLastRow();
+        LoadLineToEntry(false);
+        focusCodeField();
+        m_flags.IsNewLine = true;
+        return;
+    }
+    // 4. The last free row becomes current, and the entry follows it, so that the next add
+    // cannot write the changed line a second time.
+    {
+        const QScopedValueRollback<bool> moving(m_moving, true);
+        for (int r = 1; r < grid.Rows(); ++r) {
+            if (grid.TextMatrix(r, DetailsCol::Code).isEmpty())
+                grid.setRow(r);
+        }
+        grid.setFocus();
+    }
+    grdDetailsToText();
+}
+
+void LinesGrid::AddToRequestOrder()
+{
+    Ui::frmMain &ui = *m_c.ui;
+    ui::FlexGrid &ro = *ui.fgRO;
+    for (int row = 1; row < ro.Rows(); ++row) {
+        if (!ro.TextMatrix(row, ROCol::Code).isEmpty())
+            continue;
+        ro.setTextMatrix(row, ROCol::Code, ui.txtProdCode->text());
+        ro.setTextMatrix(row, ROCol::Description, ui.txtProdName->text());
+        ro.setTextMatrix(row, ROCol::Qty, ui.txtWithdraw->text());
+        ro.setTextMatrix(row, ROCol::UnitCost, ui.txtUnitCost->text());
+        ro.setTextMatrix(row, ROCol::TotalCost, ui.txtTotalCost->text());
+        break;
+    }
+    UpdateROTotal();
+}
+
+bool LinesGrid::IsOnRequestOrderList() const
+{
+    int row = 0;
+    return IsInGrid(*m_c.ui->fgRO, m_c.ui->txtProdCode->text(), ROCol::Code, row);
+}
+
+void LinesGrid::installHooks()
+{
+    Ui::frmMain &ui = *m_c.ui;
+    new EventHook(ui.grdDetails, [this](QEvent *event) { return grdDetails_Event(event); });
+    // The editor takes digits only and handles Enter and the arrows itself.
+    ui::setKeyboardRuleExempt(m_c.txtEntry);
+    new EventHook(m_c.txtEntry, [this](QEvent *event) { return txtEntry_Event(event); });
+}
+
+bool LinesGrid::grdDetails_Event(QEvent *event)
+{
+    // The grid got the focus from the keyboard or the program; a click selects its own cell.
+    if (event->type() == QEvent::FocusIn && !m_moving
+        && static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason)
+        guarded([this] { grdDetailsToText(); });
+    return false;
+}
+
+void LinesGrid::grdDetails_KeyDown(int key, int modifiers, bool *handled)
+{
+    Ui::frmMain &ui = *m_c.ui;
+    if (key == Qt::Key_Delete) {
+        *handled = true;
+        cmdDelete_Click();
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        *handled = true;
+        LoadLineToEntry(false);
+        focusIfShown(ui.txtProdCode);
+        UpdateLineCounter();
+        return;
+    }
+    // A typed character opens the editor as a click does.
+    constexpr int commandModifiers = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde && !(modifiers & commandModifiers)) {
+        *handled = true;
+        OpenEditor();
+    }
+}
+
+void LinesGrid::grdDetails_Click()
+{
+    grdDetailsToText();
+    OpenEditor();
+}
+
+void LinesGrid::grdDetails_RowColChange()
+{
+    // The user moved the cell with the keys; a click is handled once it is complete.
+    const ui::FlexGrid &grid = *m_c.ui->grdDetails;
+    if (m_moving || !grid.hasFocus() || QGuiApplication::mouseButtons() != Qt::NoButton)
+        return;
+    grdDetailsToText();
+}
+
+void LinesGrid::fgRO_Click()
+{
+    LoadLineToEntry(true);
+}
+
+void LinesGrid::OpenEditor()
+{
+    ui::FlexGrid &grid = *m_c.ui->grdDetails;
+    QLineEdit &editor = *m_c.txtEntry;
+    const int row = grid.Row();
+    if (!GetInvSwitch(QStringLiteral("92")) || grid.Col() != DetailsCol::Quantity
+        || grid.TextMatrix(row, DetailsCol::Description).isEmpty()) {
+        HideEditor();
+        return;
+    }
+    const QRect cell = grid.cellGeometry(row, DetailsCol::Quantity);
+    editor.setText(grid.TextMatrix(row, DetailsCol::Quantity));
+    if (!cell.isEmpty())
+        editor.setGeometry(cell.translated(-grid.viewport()->geometry().topLeft()));
+    editor.show();
+    editor.raise();
+    editor.setFocus();
+    editor.selectAll();
+}
+
+void LinesGrid::HideEditor()
+{
+    QLineEdit &editor = *m_c.txtEntry;
+    if (!editor.isVisible())
+        return;
+    const bool hadFocus = editor.hasFocus();
+    editor.hide();
+    if (hadFocus) {
+        const QScopedValueRollback<bool> moving(m_moving, true);
+        m_c.ui->grdDetails->setFocus();
+    }
+}
+
+bool LinesGrid::txtEntry_Event(QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        // Leaving the editor without Enter drops what was typed.
+        if (!m_moving)
+            m_c.txtEntry->hide();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        guarded([this] { txtEntry_Enter(); });
+        return true;
+    case Qt::Key_Up:
+        MoveEditor(-1);
+        return true;
+    case Qt::Key_Down:
+        MoveEditor(1);
+        return true;
+    case Qt::Key_Backspace:
+        return false;
+    default:
+        break;
+    }
+    // Only digits are typed; keys that type nothing (the arrows, Delete) edit as usual.
+    const QString text = key->text();
+    if (text.isEmpty() || !text.at(0).isPrint())
+        return false;
+    return !(text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9'));
+}
+
+void LinesGrid::txtEntry_Enter()
+{
+    ui::FlexGrid &grid = *m_c.ui->grdDetails;
+    const int row = grid.Row();
+    if (grid.TextMatrix(row, DetailsCol::Code).isEmpty()) {
+        HideEditor();
+        return;
+    }
+    QString typed = m_c.txtEntry->text();
+    // An emptied cell is a quantity of none, never an empty text for the save to send.
+    if (typed.isEmpty())
+        typed = QStringLiteral("0");
+    const double quantity = format::leadingNumber(typed);
+    if (GetPharmaSwitch(QStringLiteral("5"))
+        && quantity > format::leadingNumber(grid.TextMatrix(row, DetailsCol::OnHand))) {
+        ui::msgBox(QStringLiteral("Quantity must be less than or equal to Current Stock..."),
+                   ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("MESSAGE"));
+        m_c.txtEntry->setFocus();
+        return;
+    }
+    grid.setTextMatrix(row, DetailsCol::Quantity, typed);
+    const double unitCost = format::leadingNumber(grid.TextMatrix(row, DetailsCol::UnitCost));
+    grid.setTextMatrix(row, DetailsCol::TotalCost, format::numberText(unitCost * quantity));
+    UpdateGrandTotal();
+    if (row < grid.Rows() - 1) {
+        MoveEditor(1);
+        return;
+    }
+    HideEditor();
+}
+
+void LinesGrid::MoveEditor(int step)
+{
+    ui::FlexGrid &grid = *m_c.ui->grdDetails;
+    const int row = std::clamp(grid.Row() + step, 1, grid.Rows() - 1);
+    {
+        const QScopedValueRollback<bool> moving(m_moving, true);
+        grid.setRow(row);
+        grid.setCol(DetailsCol::Quantity);
+    }
+    UpdateLineCounter();
+    const QScopedValueRollback<bool> moving(m_moving, true);
+    OpenEditor();
 }

@@ -6,6 +6,8 @@
 #include "platform/ui/ValidateOnLeave.h"
 #include "request/FormLoad.h"
 #include "request/Guarded.h"
+#include "request/ItemEntry.h"
+#include "request/LineChecks.h"
 #include "request/LinesGrid.h"
 #include "request/Listing.h"
 #include "request/Loading.h"
@@ -73,6 +75,8 @@ frmMain::frmMain(QWidget *parent)
     m_listing = std::make_unique<Listing>(*this);
     m_loading = std::make_unique<Loading>(*this);
     m_lines = std::make_unique<LinesGrid>(*this);
+    m_entry = std::make_unique<ItemEntry>(*this);
+    m_checks = std::make_unique<LineChecks>(*this, *m_entry, *m_lines);
     m_saving = std::make_unique<Saving>(*this);
     m_verification = std::make_unique<Verification>(*this);
     m_officers = std::make_unique<Officers>(*this);
@@ -83,6 +87,7 @@ frmMain::frmMain(QWidget *parent)
 
     wireControls();
     wireValidation();
+    wireEntry();
     wireSaving();
     wirePrinting();
     ui::installKeyboardRule(this);
@@ -432,4 +437,85 @@ void frmMain::cmdOfficer_Click()
 void frmMain::cmdReq_Click()
 {
     m_officers->cmdReq_Click();
+}
+
+void frmMain::wireEntry()
+{
+    Ui::frmMain &ui = *m_ui;
+    const auto on = [this](auto *sender, auto signal, auto handler) {
+        connect(sender, signal, this, [handler] { guarded(handler); });
+    };
+    // Leaving the code field resolves it; Enter leaves it through the keyboard rule.
+    ui::setValidator(ui.txtProdCode, [this](bool &cancel) {
+        guarded([this, &cancel] { m_entry->txtProdCode_Validate(cancel); });
+    });
+    ui::setValidator(ui.txtWithdraw, [this](bool &cancel) {
+        guarded([this, &cancel] { m_entry->txtWithdraw_Validate(cancel); });
+    });
+    ui::setValidator(ui.txtUnitCost, [this](bool &cancel) {
+        guarded([this, &cancel] { m_entry->txtUnitCost_Validate(cancel); });
+    });
+    on(ui.txtWithdraw, &QLineEdit::textChanged, [this] { m_entry->txtWithdraw_Change(); });
+    on(ui.txtUnitCost, &QLineEdit::textChanged, [this] { m_entry->txtUnitCost_Change(); });
+    on(ui.cmdOK, &QPushButton::clicked, [this] { cmdOK_Click(); });
+    // The "..." button opens the lookup for the typed text itself: it takes no focus, so the
+    // code field is not resolved first, and Tab goes from the code on to the name.
+    ui.cmdCode->setFocusPolicy(Qt::NoFocus);
+    on(ui.cmdCode, &QPushButton::clicked, [this] { m_entry->cmdCode_Click(); });
+    m_entry->installHooks();
+
+    on(ui.cmdDelete, &QPushButton::clicked, [this] { cmdDelete_Click(); });
+    on(ui.cmdRemoveRO, &QPushButton::clicked, [this] { m_lines->cmdRemoveRO_Click(); });
+    connect(ui.grdDetails, &ui::FlexGrid::keyPressed, this,
+            [this](int key, Qt::KeyboardModifiers modifiers, bool *handled) {
+                guarded([&] { m_lines->grdDetails_KeyDown(key, modifiers.toInt(), handled); });
+            });
+    on(ui.grdDetails, &ui::FlexGrid::cellClicked, [this] { m_lines->grdDetails_Click(); });
+    on(ui.grdDetails, &ui::FlexGrid::rowColChange, [this] { m_lines->grdDetails_RowColChange(); });
+    on(ui.fgRO, &ui::FlexGrid::cellClicked, [this] { m_lines->fgRO_Click(); });
+    on(ui.fgRO, &ui::FlexGrid::rowColChange, [this] {
+        if (m_ui->fgRO->hasFocus())
+            m_lines->fgRO_Click();
+    });
+    m_lines->installHooks();
+}
+
+void frmMain::ShowItemDetails()
+{
+    m_entry->ShowItemDetails();
+}
+
+void frmMain::LoadPPMP(const QString &ItemCode)
+{
+    m_entry->LoadPPMP(ItemCode);
+}
+
+void frmMain::LoadBlockedQty()
+{
+    m_entry->LoadBlockedQty();
+}
+
+bool frmMain::IsItemPending()
+{
+    return m_entry->IsItemPending();
+}
+
+void frmMain::LoadLineToEntry(bool FromRequestOrder)
+{
+    m_lines->LoadLineToEntry(FromRequestOrder);
+}
+
+void frmMain::grdDetailsToText()
+{
+    m_lines->grdDetailsToText();
+}
+
+void frmMain::cmdOK_Click()
+{
+    m_checks->cmdOK_Click();
+}
+
+void frmMain::cmdDelete_Click()
+{
+    m_lines->cmdDelete_Click();
 }

@@ -12,6 +12,8 @@ class Modes;
 class Listing;
 class Loading;
 class LinesGrid;
+class ItemEntry;
+class LineChecks;
 class Saving;
 class Verification;
 class Officers;
@@ -76,12 +78,23 @@ public:
     void cmdOfficer_Click();
     void cmdReq_Click();
 
+    // Item entry and the lines grid.
+    void ShowItemDetails();
+    void LoadPPMP(const QString &ItemCode);
+    void LoadBlockedQty();
+    bool IsItemPending();
+    void LoadLineToEntry(bool FromRequestOrder);
+    void grdDetailsToText();
+    void cmdOK_Click();
+    void cmdDelete_Click();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void wireControls();
     void wireValidation();
+    void wireEntry();
     void wireSaving();
     void wirePrinting();
 
@@ -93,6 +106,8 @@ private:
     std::unique_ptr<Listing> m_listing;
     std::unique_ptr<Loading> m_loading;
     std::unique_ptr<LinesGrid> m_lines;
+    std::unique_ptr<ItemEntry> m_entry;
+    std::unique_ptr<LineChecks> m_checks;
     std::unique_ptr<Saving> m_saving;
     std::unique_ptr<Verification> m_verification;
     std::unique_ptr<Officers> m_officers;

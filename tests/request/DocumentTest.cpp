@@ -248,7 +248,8 @@ TEST_F(DocumentTest, TypedTextIsUpperCasedAndQuotesAreDropped)
     child<QLineEdit>("txtProdCode")->setFocus();
     EXPECT_TRUE(focusIn("cboLocation"));
     child<ui::DataCombo>("cboLocation")->setText(QStringLiteral("Central Warehouse"));
-    for (const char *name : {"txtProdCode", "txtOfficer"}) {
+    // The item code last: leaving it resolves the code and moves on to the quantity.
+    for (const char *name : {"txtOfficer", "txtProdCode"}) {
         auto *box = child<QLineEdit>(name);
         box->setVisible(true);
         box->setFocus();
