@@ -59,6 +59,8 @@ void setTicked(ui::FlexGrid &grid, int row, bool ticked)
 {
     grid.setCellPicture(row, 0, ticked ? tickedPicture() : untickedPicture());
     grid.setTextMatrix(row, 0, ticked ? kTick : QString());
+    // The marker is for the program; the user sees the picture.
+    grid.setCellForeColor(row, 0, grid.CellBackColor(row, 0));
 }
 
 bool toggle(ui::FlexGrid &grid, int row)
