@@ -312,3 +312,40 @@ TEST_F(EngineTest, TransactionsRollBackAndRefuseNesting)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EngineTest, BatchVariablesKeepTheirTypes)
+{
+    db::Recordset rs = m_db->query(
+        QStringLiteral("DECLARE @d datetime = '11/30/2026', @n int\n"
+                       "SET @n = (SELECT count(*) FROM inventory..tbTest WHERE TransDate > @d)\n"
+                       "SELECT @n AS N, @d + 1 AS Next, @d AS D"));
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.value(0), QVariant(qlonglong(2)));
+    EXPECT_EQ(rs.value(1).toDateTime(), QDateTime(QDate(2026, 12, 1), QTime(0, 0)));
+}
+
+TEST_F(EngineTest, InsertSelectConvertsAndJoinedDeleteRemovesMatchedRows)
+{
+    m_db->execute(QStringLiteral(
+        "insert inventory..tbTest (DocNo, Name, TransDate, Flag) select 'S-' + LocationID, "
+        "Location, '12/' + LocationID + '/2026', 'True' from inventory..tbTestLoc"));
+    db::Recordset rs = m_db->query(QStringLiteral(
+        "select TransDate, Flag from inventory..tbTest where DocNo like 'S-%' order by DocNo"));
+    ASSERT_EQ(rs.recordCount(), 2);
+    EXPECT_EQ(rs.value(0).toDateTime(), QDateTime(QDate(2026, 12, 21), QTime(0, 0)));
+    EXPECT_EQ(rs.value(1), QVariant(true));
+    m_db->execute(
+        QStringLiteral("delete t from inventory..tbTest t inner join inventory..tbTestLoc l "
+                       "on t.DocNo = 'S-' + l.LocationID where l.OnHand is null"));
+    EXPECT_EQ(count(QStringLiteral("select * from inventory..tbTest where DocNo like 's-%'")), 1);
+    EXPECT_EQ(count(QStringLiteral("select * from inventory..tbTest a full outer join "
+                                   "inventory..tbTestLoc b on a.DocNo = b.LocationID")),
+              7);
+    EXPECT_EQ(count(QStringLiteral("select * from inventory..tbTest a right join "
+                                   "inventory..tbTestLoc b on a.DocNo = 'S-' + b.LocationID")),
+              2);
+}
+
+} // namespace
