@@ -160,6 +160,8 @@ bool parseDateTime(QStringView text, DateTimeValue &out)
             const int third = c.digits(n3);
             if (n3 == 0)
                 return false;
+            if (n2 > 2 || (n == 4 ? n3 > 2 : (n > 2 || (n3 != 2 && n3 != 4))))
+                return false;
             if (n == 4) {
                 year = first;
                 month = second;
