@@ -132,6 +132,8 @@ void Modes::cmdEdit_Click()
     ui.txtDocNum->setReadOnly(true);
     focusIfShown(ui.txtProdCode);
     ui.cmdOK->setText(QStringLiteral("Update"));
+    // The entry shows the line that "Update" changes, never an item left from before.
+    m_form.LoadLineToEntry(false);
 }
 
 void Modes::cmdCancel_Click()

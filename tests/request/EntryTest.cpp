@@ -204,7 +204,9 @@ TEST_F(EntryTest, UpdateKeepsTheRow)
     enter(QStringLiteral("1002"), QStringLiteral("6"));
     ASSERT_EQ(lines().Rows(), 4);
 
-    click(1, DetailsCol::Description);
+    // Without switch 92 the quantity is changed in the entry, not in the cell.
+    click(1, DetailsCol::Quantity);
+    EXPECT_FALSE(child<QLineEdit>("txtEntry")->isVisible());
     EXPECT_EQ(child<QPushButton>("cmdOK")->text(), QStringLiteral("Update"));
     EXPECT_EQ(field("txtProdCode").text(), QStringLiteral("1001"));
     EXPECT_EQ(field("txtWithdraw").text(), QStringLiteral("5"));
@@ -220,6 +222,25 @@ TEST_F(EntryTest, UpdateKeepsTheRow)
     EXPECT_EQ(child<QPushButton>("cmdOK")->text(), QStringLiteral("Add to List"));
     EXPECT_TRUE(field("txtProdCode").text().isEmpty());
     EXPECT_EQ(field("txtTotalCounter").text(), QStringLiteral("53.5000"));
+}
+
+TEST_F(EntryTest, AnOpenedDocumentShowsTheLineThatUpdateChanges)
+{
+    newRequest();
+    type("txtProdCode", QStringLiteral("1017"));
+    prompt.answer(ui::Answer::Yes);
+    form->cmdCancel_Click();
+    selectListed(QStringLiteral("1001"));
+    form->cmdEdit_Click();
+
+    EXPECT_EQ(child<QPushButton>("cmdOK")->text(), QStringLiteral("Update"));
+    EXPECT_EQ(field("txtProdCode").text(), QStringLiteral("1019"));
+    EXPECT_EQ(field("txtWithdraw").text(), QStringLiteral("50"));
+    type("txtWithdraw", QStringLiteral("40"));
+    form->cmdOK_Click();
+    EXPECT_EQ(cell(1, DetailsCol::Code), QStringLiteral("1019"));
+    EXPECT_EQ(cell(1, DetailsCol::Quantity), QStringLiteral("40"));
+    EXPECT_EQ(lines().Rows(), 5);
 }
 
 TEST_F(EntryTest, BarCodeBecomesTheItemCode)
