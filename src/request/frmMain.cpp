@@ -4,6 +4,7 @@
 #include "platform/ui/KeyboardRule.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/ValidateOnLeave.h"
+#include "request/AddLines.h"
 #include "request/FormLoad.h"
 #include "request/Guarded.h"
 #include "request/ItemEntry.h"
@@ -81,6 +82,7 @@ frmMain::frmMain(QWidget *parent)
     m_verification = std::make_unique<Verification>(*this);
     m_officers = std::make_unique<Officers>(*this);
     m_printing = std::make_unique<Printing>(*this);
+    m_addLines = std::make_unique<AddLines>(*this);
 
     m_formLoad->ResetDetailsGrid();
     guarded([this] { m_formLoad->Form_Load(); });
@@ -90,6 +92,7 @@ frmMain::frmMain(QWidget *parent)
     wireEntry();
     wireSaving();
     wirePrinting();
+    wireAddLines();
     ui::installKeyboardRule(this);
     m_c.tmrRefresh->start();
 }
@@ -518,4 +521,27 @@ void frmMain::cmdOK_Click()
 void frmMain::cmdDelete_Click()
 {
     m_lines->cmdDelete_Click();
+}
+
+void frmMain::wireAddLines()
+{
+    connect(m_ui->cmdAdd, &QPushButton::clicked, this,
+            [this] { guarded([this] { cmdAdd_Click(); }); });
+    connect(m_ui->cmdAddFromPrevious, &QPushButton::clicked, this,
+            [this] { guarded([this] { cmdAddFromPrevious_Click(); }); });
+}
+
+void frmMain::cmdAdd_Click()
+{
+    m_addLines->cmdAdd_Click();
+}
+
+void frmMain::cmdAddFromPrevious_Click()
+{
+    m_addLines->cmdAddFromPrevious_Click();
+}
+
+LinesGrid &frmMain::linesGrid()
+{
+    return *m_lines;
 }

@@ -18,6 +18,7 @@ class Saving;
 class Verification;
 class Officers;
 class Printing;
+class AddLines;
 
 // The stock request window: the listing of the user's documents (tab "List") and one document
 // (tab "Details"). It owns the controls and the form flags; the work is done by one class per
@@ -88,6 +89,11 @@ public:
     void cmdOK_Click();
     void cmdDelete_Click();
 
+    // Lines added several at once from the pickers.
+    void cmdAdd_Click();
+    void cmdAddFromPrevious_Click();
+    LinesGrid &linesGrid();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -97,6 +103,7 @@ private:
     void wireEntry();
     void wireSaving();
     void wirePrinting();
+    void wireAddLines();
 
     std::unique_ptr<Ui::frmMain> m_ui;
     MainControls m_c;
@@ -112,5 +119,6 @@ private:
     std::unique_ptr<Verification> m_verification;
     std::unique_ptr<Officers> m_officers;
     std::unique_ptr<Printing> m_printing;
+    std::unique_ptr<AddLines> m_addLines;
     int m_previousTab = 0; // the tab selected before the current one
 };
