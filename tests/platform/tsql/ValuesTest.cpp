@@ -48,9 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
         DateCase {"Dec  8 2026 10:15AM", at(2026, 12, 8, 10, 15)},
         DateCase {"8 December 2026", at(2026, 12, 8)}, DateCase {"12-08-26", at(2026, 12, 8)},
         DateCase {"10:15", at(1900, 1, 1, 10, 15)}, DateCase {"02/29/2026", QDateTime()},
-        DateCase {"13/08/2026", QDateTime()}, DateCase {"12/08/2026 25:00", QDateTime()},
-        DateCase {"12/08/2026 13:00 PM", QDateTime()}, DateCase {"tomorrow", QDateTime()},
-        DateCase {"2026-12-08 10:15 extra", QDateTime()}, DateCase {"", QDateTime()}));
+        DateCase {"13/08/2026", QDateTime()}, DateCase {"12/021/2026", QDateTime()},
+        DateCase {"12/08/202", QDateTime()}, DateCase {"2026-012-08", QDateTime()},
+        DateCase {"12/08/2026 25:00", QDateTime()}, DateCase {"12/08/2026 13:00 PM", QDateTime()},
+        DateCase {"tomorrow", QDateTime()}, DateCase {"2026-12-08 10:15 extra", QDateTime()},
+        DateCase {"", QDateTime()}));
 
 struct NumericCase
 {
