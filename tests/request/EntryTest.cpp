@@ -243,6 +243,30 @@ TEST_F(EntryTest, AnOpenedDocumentShowsTheLineThatUpdateChanges)
     EXPECT_EQ(lines().Rows(), 5);
 }
 
+TEST_F(EntryTest, TheLookupButtonSearchesTheTypedText)
+{
+    newRequest();
+    QLineEdit &code = field("txtProdCode");
+    code.setFocus();
+    QTest::keyClicks(&code, QStringLiteral("syr"));
+    QString listed;
+    modal.expect([&listed](QDialog &dialog) {
+        auto &grid = *dialog.findChild<ui::FlexGrid *>(QStringLiteral("grdLookup"));
+        // Both syringes; the second is taken.
+        listed = grid.TextMatrix(1, 0) + QLatin1Char(',') + grid.TextMatrix(2, 0);
+        grid.setRow(2);
+        dialog.findChild<QPushButton *>(QStringLiteral("cmdOptions_1"))->click();
+    });
+    QTest::mouseClick(child<QPushButton>("cmdCode"), Qt::LeftButton);
+
+    EXPECT_EQ(modal.shown(), QStringList {QStringLiteral("frmItemLookup")});
+    EXPECT_EQ(listed, QStringLiteral("1019,1020"));
+    EXPECT_EQ(code.text(), QStringLiteral("1020"));
+    EXPECT_EQ(field("txtProdName").text(),
+              QStringLiteral("SYRINGE 5ML DISPOSABLE WITH NEEDLE G23"));
+    EXPECT_EQ(field("txtUnitCost").text(), QStringLiteral("5.2500"));
+}
+
 TEST_F(EntryTest, BarCodeBecomesTheItemCode)
 {
     newRequest();
