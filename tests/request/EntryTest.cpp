@@ -143,6 +143,12 @@ TEST_F(EntryTest, RequestOrderTakesTheLineAtQ4VH)
     type("txtWithdraw", QStringLiteral("5"));
     form->cmdOK_Click();
     EXPECT_EQ(prompt.lastText(), QStringLiteral("Item already on Request Order List!"));
+
+    // Masks are on an open request of the ward (MR-0415).
+    prompt.clear();
+    enter(QStringLiteral("1028"), QStringLiteral("1"));
+    EXPECT_EQ(prompt.lastText(),
+              QStringLiteral("There is already a pending request for this item!"));
 }
 
 TEST_F(EntryTest, BlockedStockAtBWQ)
