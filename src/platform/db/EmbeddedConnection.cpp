@@ -3,7 +3,6 @@
 #include "platform/tsql/Engine.h"
 #include "platform/tsql/Error.h"
 
-#include <QDir>
 #include <QFile>
 #include <mutex>
 
@@ -30,6 +29,11 @@ void buildDatabase(tsql::Engine &engine, EmbeddedConnection::Content content)
         scripts << QStringLiteral(":/database/demo.sql");
     engine.beginTransaction();
     try {
+        // Another program may have built the database while this one waited for the lock.
+        if (engine.refreshCatalog()) {
+            engine.commitTransaction();
+            return;
+        }
         for (const QString &script : scripts) {
             try {
                 engine.runScript(resourceText(script));
@@ -86,19 +90,10 @@ std::unique_ptr<EmbeddedConnection> EmbeddedConnection::open(const QString &fold
     } catch (const tsql::Error &e) {
         throw DatabaseError(e.describe(), QString());
     }
-    if (created) {
-        try {
-            buildDatabase(*engine, content);
-        } catch (...) {
-            // A database that could not be built is not left behind as if it were usable.
-            engine.reset();
-            for (const QString &name : tsql::Catalog::databases()) {
-                for (const char *suffix : {".db", ".db-wal", ".db-shm"})
-                    QFile::remove(QDir(folder).filePath(name + QLatin1String(suffix)));
-            }
-            throw;
-        }
-    }
+    // A database without objects (new, or one whose building failed and was rolled back) is
+    // built from the scripts.
+    if (created)
+        buildDatabase(*engine, content);
     return std::unique_ptr<EmbeddedConnection>(
         new EmbeddedConnection(std::move(engine), QStringLiteral("(embedded) ") + folder));
 }

@@ -51,6 +51,7 @@ public:
     void removeIndex(const QString &db, const QString &table, const QString &name);
     void removeIndexesOf(const QString &db, const QString &table);
 
+    bool isEmpty() const { return m_tables.isEmpty() && m_routines.isEmpty(); }
     int version() const { return m_version; }
     void bump() { ++m_version; }
 

@@ -80,12 +80,21 @@ std::unique_ptr<Engine> Engine::open(const QString &folder, bool *created)
     sqlite3_busy_timeout(e->m_db, 5000);
     sqlite3_limit(e->m_db, SQLITE_LIMIT_ATTACHED, 10);
     registerFunctions(e->m_db, e.get());
-    if (created)
-        *created = folder.isEmpty()
-            || !QFile::exists(QDir(folder).filePath(QStringLiteral("INVENTORY.db")));
     e->attach(folder);
     e->loadCatalog();
+    if (created)
+        *created = e->m_catalog.isEmpty();
     return e;
+}
+
+bool Engine::refreshCatalog()
+{
+    const int version = m_catalog.version();
+    m_catalog = Catalog();
+    while (m_catalog.version() <= version)
+        m_catalog.bump(); // cached translations belong to the old catalogue
+    loadCatalog();
+    return !m_catalog.isEmpty();
 }
 
 void Engine::attach(const QString &folder)

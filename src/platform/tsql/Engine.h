@@ -45,12 +45,16 @@ class Engine final : public FunctionHost
 {
 public:
     // Opens the databases in a folder (files <folder>/<NAME>.db, created when missing; `created`
-    // tells whether INVENTORY.db was new), or private in-memory databases when the folder is
-    // empty. Throws tsql::Error.
+    // tells whether they hold no objects yet, so that the caller builds them), or private
+    // in-memory databases when the folder is empty. Throws tsql::Error.
     static std::unique_ptr<Engine> open(const QString &folder, bool *created = nullptr);
     ~Engine() override;
     Engine(const Engine &) = delete;
     Engine &operator=(const Engine &) = delete;
+
+    // Reads the catalogue again from the databases (another program may have built them);
+    // true when they hold objects.
+    bool refreshCatalog();
 
     // A private in-memory copy of this engine's databases and catalogue.
     std::unique_ptr<Engine> cloneInMemory() const;

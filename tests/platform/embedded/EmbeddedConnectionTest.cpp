@@ -166,6 +166,19 @@ TEST_F(EmbeddedTest, ReopenedFolderKeepsTablesAndProcedures)
               0);
 }
 
+TEST_F(EmbeddedTest, FolderWithEmptyDatabaseFilesIsBuilt)
+{
+    // What an interrupted first start leaves behind: files without objects.
+    const QString folder = m_dir.filePath(QStringLiteral("empty"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(QDir(folder).filePath(QStringLiteral("INVENTORY.db")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    auto conn = db::EmbeddedConnection::open(folder);
+    EXPECT_GT(conn->query(QStringLiteral("select * from inventory..tbInvLocation")).recordCount(),
+              0);
+}
+
 TEST_F(EmbeddedTest, ShellPrintsHeaderAndRows)
 {
     const QString shell = QDir(QCoreApplication::applicationDirPath())
