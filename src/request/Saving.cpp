@@ -123,9 +123,10 @@ bool Saving::AllQuantitiesFilled()
         if (format::leadingNumber(grid.TextMatrix(row, DetailsCol::Quantity)) > 0)
             continue;
         ui::msgBox(QStringLiteral("Fill all Quantities!"), ui::Buttons::Ok, ui::Icon::Information);
-        // Making the cell current runs the grid's row selection, which shows the line.
+        // The line is shown in the entry fields for the quantity to be put right.
         grid.setRow(row);
         grid.setCol(2);
+        m_form.grdDetailsToText();
         return false;
     }
     return true;

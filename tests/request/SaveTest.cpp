@@ -234,6 +234,7 @@ TEST_F(SaveTest, MissingQuantityOrPurposeStopsTheSave)
     form->cmdSave_Click();
     EXPECT_EQ(prompt.lastText(), QStringLiteral("Fill all Quantities!"));
     EXPECT_EQ(lines().Row(), 2);
+    EXPECT_EQ(text("txtProdCode"), QStringLiteral("1012"));
 
     setLines({{"1001", "10", "2.5"}});
     child<QPlainTextEdit>("txtRemarks")->setPlainText(QStringLiteral("  "));
