@@ -37,7 +37,7 @@ format::Currency columnSum(const ui::FlexGrid &grid, int col)
 }
 
 // fgRO's columns as the entry fills them.
-namespace ROCol {
+namespace ro_col {
 enum : int { Code = 0, Description = 1, UOM = 2, Qty = 3, UnitCost = 4, TotalCost = 5 };
 }
 
@@ -164,14 +164,14 @@ void LinesGrid::LoadLineToEntry(bool FromRequestOrder)
     if (FromRequestOrder) {
         const ui::FlexGrid &ro = *ui.fgRO;
         const int row = ro.Row();
-        const QString code = ro.TextMatrix(row, ROCol::Code);
+        const QString code = ro.TextMatrix(row, ro_col::Code);
         ui.cmdOK->setText(code.isEmpty() ? QStringLiteral("Add to List")
                                          : QStringLiteral("Update"));
         ui.txtProdCode->setText(code);
-        ui.txtProdName->setText(ro.TextMatrix(row, ROCol::Description));
-        ui.txtWithdraw->setText(ro.TextMatrix(row, ROCol::Qty));
-        ui.txtUnitCost->setText(ro.TextMatrix(row, ROCol::UnitCost));
-        ui.txtTotalCost->setText(ro.TextMatrix(row, ROCol::TotalCost));
+        ui.txtProdName->setText(ro.TextMatrix(row, ro_col::Description));
+        ui.txtWithdraw->setText(ro.TextMatrix(row, ro_col::Qty));
+        ui.txtUnitCost->setText(ro.TextMatrix(row, ro_col::UnitCost));
+        ui.txtTotalCost->setText(ro.TextMatrix(row, ro_col::TotalCost));
         if (isSite("Q4VH"))
             m_form.LoadPPMP(code);
         return;
@@ -255,7 +255,7 @@ void LinesGrid::cmdDelete_Click()
 void LinesGrid::cmdRemoveRO_Click()
 {
     ui::FlexGrid &ro = *m_c.ui->fgRO;
-    if (ro.TextMatrix(ro.Row(), ROCol::Description).isEmpty())
+    if (ro.TextMatrix(ro.Row(), ro_col::Description).isEmpty())
         return;
     removeRow(ro, ro.Row());
     ro.setFocus();
@@ -319,13 +319,13 @@ void LinesGrid::AddToRequestOrder()
     Ui::frmMain &ui = *m_c.ui;
     ui::FlexGrid &ro = *ui.fgRO;
     for (int row = 1; row < ro.Rows(); ++row) {
-        if (!ro.TextMatrix(row, ROCol::Code).isEmpty())
+        if (!ro.TextMatrix(row, ro_col::Code).isEmpty())
             continue;
-        ro.setTextMatrix(row, ROCol::Code, ui.txtProdCode->text());
-        ro.setTextMatrix(row, ROCol::Description, ui.txtProdName->text());
-        ro.setTextMatrix(row, ROCol::Qty, ui.txtWithdraw->text());
-        ro.setTextMatrix(row, ROCol::UnitCost, ui.txtUnitCost->text());
-        ro.setTextMatrix(row, ROCol::TotalCost, ui.txtTotalCost->text());
+        ro.setTextMatrix(row, ro_col::Code, ui.txtProdCode->text());
+        ro.setTextMatrix(row, ro_col::Description, ui.txtProdName->text());
+        ro.setTextMatrix(row, ro_col::Qty, ui.txtWithdraw->text());
+        ro.setTextMatrix(row, ro_col::UnitCost, ui.txtUnitCost->text());
+        ro.setTextMatrix(row, ro_col::TotalCost, ui.txtTotalCost->text());
         break;
     }
     UpdateROTotal();
@@ -334,7 +334,7 @@ void LinesGrid::AddToRequestOrder()
 bool LinesGrid::IsOnRequestOrderList() const
 {
     int row = 0;
-    return IsInGrid(*m_c.ui->fgRO, m_c.ui->txtProdCode->text(), ROCol::Code, row);
+    return IsInGrid(*m_c.ui->fgRO, m_c.ui->txtProdCode->text(), ro_col::Code, row);
 }
 
 void LinesGrid::installHooks()

@@ -149,6 +149,16 @@ TEST_F(EntryTest, RequestOrderTakesTheLineAtQ4VH)
     enter(QStringLiteral("1028"), QStringLiteral("1"));
     EXPECT_EQ(prompt.lastText(),
               QStringLiteral("There is already a pending request for this item!"));
+
+    // Removing the request-order line.
+    ui::FlexGrid &orders = *child<ui::FlexGrid>("fgRO");
+    const QRect first = orders.cellGeometry(1, 1);
+    QTest::mouseClick(orders.viewport(), Qt::LeftButton, {},
+                      first.center() - orders.viewport()->geometry().topLeft());
+    EXPECT_EQ(field("txtProdCode").text(), QStringLiteral("1017"));
+    QTest::mouseClick(child<QPushButton>("cmdRemoveRO"), Qt::LeftButton);
+    EXPECT_TRUE(orders.TextMatrix(1, 0).isEmpty());
+    EXPECT_EQ(field("txtTotalRO").text(), QStringLiteral("0.0000"));
 }
 
 TEST_F(EntryTest, BlockedStockAtBWQ)
