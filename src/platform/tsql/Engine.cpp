@@ -286,6 +286,7 @@ void Engine::beginTransaction()
                     QStringLiteral("BEGIN TRANSACTION"));
     exec(QStringLiteral("BEGIN IMMEDIATE"));
     m_inTransaction = true;
+    m_transactionVersion = m_catalog.version();
 }
 
 void Engine::commitTransaction()
@@ -314,6 +315,12 @@ void Engine::rollbackTransaction()
     m_inTransaction = false;
     if (sqlite3_get_autocommit(m_db) == 0)
         exec(QStringLiteral("ROLLBACK"));
+    // Objects created or dropped inside the transaction are undone with it.
+    if (m_catalog.version() != m_transactionVersion) {
+        const QString db = m_currentDb;
+        refreshCatalog();
+        m_currentDb = db;
+    }
 }
 
 QStringList Engine::splitBatches(const QString &script)

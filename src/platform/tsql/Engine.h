@@ -122,6 +122,7 @@ private:
     QString m_currentDb;
     std::function<QDateTime()> m_clock;
     bool m_inTransaction = false;
+    int m_transactionVersion = 0;
     int m_parseCount = 0;
     int m_depth = 0;
     QHash<quint64, std::vector<std::shared_ptr<CacheEntry>>> m_cache;

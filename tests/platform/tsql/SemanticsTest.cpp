@@ -221,6 +221,14 @@ TEST_F(EngineTest, UpdateFromJoinUpdatesTheJoinedRowsOnly)
               QVariant(QStringLiteral("Pharmacy")));
     m_db->execute(QStringLiteral("Delete INVENTORY..tbTest Where DocNo = '1002'"));
     EXPECT_EQ(count(QStringLiteral("select * from inventory..tbTest")), 3);
+    // Objects created inside a rolled-back transaction are gone with it.
+    m_db->beginTransaction();
+    m_db->runScript(QStringLiteral("CREATE TABLE INVENTORY..tbGone (a int)\nGO\nDROP TABLE "
+                                   "INVENTORY..tbTestLoc\n"));
+    m_db->rollbackTransaction();
+    EXPECT_THROW(m_db->query(QStringLiteral("select * from inventory..tbGone")), db::DatabaseError);
+    EXPECT_EQ(count(QStringLiteral("select * from inventory..tbTestLoc")), 2);
+    EXPECT_EQ(count(QStringLiteral("inventory..sp_Test_ByDoc '1002'")), 1);
 }
 
 TEST_F(EngineTest, GroupByUnionAndDistinctFollowTextRules)
