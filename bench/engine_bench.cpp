@@ -530,6 +530,22 @@ void checkAgreement(Subject &subject, const Statement &statement)
                      statement.name.c_str(), engine, hand);
 }
 
+// SQLite's plan of a query, one line per step.
+QByteArray queryPlan(const HandConnection &connection, const QByteArray &sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray explain = "EXPLAIN QUERY PLAN " + sql;
+    if (sqlite3_prepare_v2(connection.handle(), explain.constData(), -1, &stmt, nullptr)
+        != SQLITE_OK)
+        return QByteArray("    (") + sqlite3_errmsg(connection.handle()) + ")\n";
+    QByteArray out;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        out += "    " + QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 3)))
+            + '\n';
+    sqlite3_finalize(stmt);
+    return out;
+}
+
 // The SQLite text the engine makes of a single SELECT (not of a procedure call), to compare
 // with the hand-written one.
 void showTranslation(Subject &subject, const Statement &statement)
@@ -546,8 +562,10 @@ void showTranslation(Subject &subject, const Statement &statement)
         engine.catalog(), engine.currentDatabase(), lexed.literals, false,
         [](const QString &) -> const tsql::TypeSpec * { return nullptr; }, text);
     const tsql::Translation t = emitter.query(*batch.stmts.front()->select);
-    std::fprintf(stderr, "%s:\n  T-SQL:  %s\n  engine: %s\n  hand:   %s\n\n",
-                 statement.name.c_str(), qPrintable(text), qPrintable(t.sql), statement.sql);
+    std::fprintf(stderr, "%s:\n  T-SQL:  %s\n  engine: %s\n  plan:\n%s  hand:   %s\n  plan:\n%s\n",
+                 statement.name.c_str(), qPrintable(text), qPrintable(t.sql),
+                 queryPlan(*subject.hand, t.sql.toUtf8()).constData(), statement.sql,
+                 queryPlan(*subject.hand, statement.sql).constData());
 }
 
 void registerStatementBenchmarks()
