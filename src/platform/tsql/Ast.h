@@ -252,6 +252,7 @@ struct Routine
 struct Batch
 {
     std::vector<StmtPtr> stmts;
+    std::vector<int> structural; // literals read as part of the syntax (type lengths)
 };
 
 } // namespace tsql

@@ -388,6 +388,8 @@ ResultSet Engine::execute(const QString &text)
         ++m_parseCount;
         entry->text = text;
         entry->db = m_currentDb;
+        for (int index : entry->batch.structural)
+            entry->baked.emplace_back(index, lx.literals[static_cast<size_t>(index)].raw);
         // Statements with very many literals (generated scripts) are not kept, and take their
         // values in the text: SQLite binds at most 32766 parameters.
         entry->cacheable = !containsDdl(entry->batch.stmts) && lx.literals.size() <= kMaxParameters;

@@ -186,12 +186,14 @@ TypeSpec Parser::typeSpec()
                 fail(QStringLiteral("Expected a length in the data type."),
                      QStringLiteral("data type"), t.offset);
             spec.length = t.text.toInt();
+            m_structural.push_back(t.literal);
             if (acceptOp(",")) {
                 const Token &s = next();
                 if (s.kind != Tok::Integer)
                     fail(QStringLiteral("Expected a scale in the data type."),
                          QStringLiteral("data type"), s.offset);
                 spec.scale = s.text.toInt();
+                m_structural.push_back(s.literal);
             }
         }
         expectOp(")", "data type");

@@ -57,6 +57,7 @@ Batch Parser::parseBatch()
         batch.stmts.push_back(statement(first));
         first = false;
     }
+    batch.structural = m_structural;
     return batch;
 }
 

@@ -78,8 +78,9 @@ private:
     const Lexed &m_lexed;
     const std::vector<Token> &m_tokens;
     size_t m_pos = 0;
-    int m_depth
-        = 0; // nesting of expressions and queries, bounded so that no input exhausts the stack
+    std::vector<int> m_structural; // literals read as syntax: they shape the translation
+    // Nesting of expressions and queries, bounded so that no input exhausts the stack.
+    int m_depth = 0;
 };
 
 } // namespace tsql

@@ -84,6 +84,26 @@ TEST_F(EmbeddedTest, LiteralsThatShapeTheTranslationAreKeptApart)
         QStringLiteral("1"));
 }
 
+TEST_F(EmbeddedTest, CachedShapesFollowUseAndTypeLengths)
+{
+    const QString sql = QStringLiteral("select cast(DocNo + 'abcdef' as varchar(%1)) from tbCache "
+                                       "where Qty = 3");
+    EXPECT_EQ(m_db->query(sql.arg(3)).text(0), QStringLiteral("3ab"));
+    EXPECT_EQ(m_db->query(sql.arg(5)).text(0), QStringLiteral("3abcd"));
+    EXPECT_EQ(m_db->query(sql.arg(3)).text(0), QStringLiteral("3ab"));
+    // The same text in another current database names another table.
+    m_db->execute(QStringLiteral("USE Build_File"));
+    EXPECT_THROW(m_db->query(sql.arg(3)), db::DatabaseError);
+    m_db->execute(QStringLiteral("use inventory"));
+    EXPECT_EQ(m_db->query(sql.arg(3)).text(0), QStringLiteral("3ab"));
+    // Literals in comments and brackets are not values.
+    EXPECT_EQ(
+        m_db->query(QStringLiteral("select [Qty] /* 'x' */ from [INVENTORY].[dbo].[tbCache] -- '\n"
+                                   "where DocNo = N'2'"))
+            .value(0),
+        QVariant(qlonglong(2)));
+}
+
 TEST_F(EmbeddedTest, ObserverSeesTheTextAndErrorsCarryIt)
 {
     QStringList seen;
