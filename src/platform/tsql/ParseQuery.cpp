@@ -53,6 +53,7 @@ QString Parser::optionalAlias()
         const Token &t = peek();
         if (t.kind == Tok::String) {
             next();
+            m_structural.push_back(t.literal); // a column name, not a value
             return literalValue(m_lexed.literals[static_cast<size_t>(t.literal)]).toString();
         }
         return identifier("alias");
@@ -107,8 +108,9 @@ QuerySpec Parser::querySpec()
             next();
             item.expr = expr();
         } else if (peek().kind == Tok::String && isOp("=", 1)) {
-            item.alias
-                = literalValue(m_lexed.literals[static_cast<size_t>(next().literal)]).toString();
+            const int literal = next().literal;
+            m_structural.push_back(literal); // a column name, not a value
+            item.alias = literalValue(m_lexed.literals[static_cast<size_t>(literal)]).toString();
             item.hasAlias = true;
             next();
             item.expr = expr();

@@ -91,6 +91,10 @@ TEST_F(EmbeddedTest, CachedShapesFollowUseAndTypeLengths)
     EXPECT_EQ(m_db->query(sql.arg(3)).text(0), QStringLiteral("3ab"));
     EXPECT_EQ(m_db->query(sql.arg(5)).text(0), QStringLiteral("3abcd"));
     EXPECT_EQ(m_db->query(sql.arg(3)).text(0), QStringLiteral("3ab"));
+    EXPECT_EQ(m_db->query(QStringLiteral("select 1 as 'One', 'Two' = 2")).columns(),
+              QStringList({"One", "Two"}));
+    EXPECT_EQ(m_db->query(QStringLiteral("select 1 as 'Uno', 'Dos' = 2")).columns(),
+              QStringList({"Uno", "Dos"}));
     // The same text in another current database names another table.
     m_db->execute(QStringLiteral("USE Build_File"));
     EXPECT_THROW(m_db->query(sql.arg(3)), db::DatabaseError);
