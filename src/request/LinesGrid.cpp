@@ -434,8 +434,10 @@ void LinesGrid::HideEditor()
 bool LinesGrid::txtEntry_Event(QEvent *event)
 {
     if (event->type() == QEvent::FocusOut) {
-        // Leaving the editor without Enter drops what was typed.
-        if (!m_moving)
+        // Leaving the editor without Enter drops what was typed; a message box over the form
+        // (another window active) leaves it open.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (!m_moving && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             m_c.txtEntry->hide();
         return false;
     }

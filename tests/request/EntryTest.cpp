@@ -316,12 +316,25 @@ TEST_F(EntryTest, CellEditorTakesDigitsOnly)
     grid.setTextMatrix(1, DetailsCol::Description, QStringLiteral("PARACETAMOL 500MG TABLET"));
     grid.setTextMatrix(1, DetailsCol::Quantity, QStringLiteral("4"));
     grid.setTextMatrix(1, DetailsCol::UnitCost, QStringLiteral("2.5"));
+    grid.setTextMatrix(1, DetailsCol::OnHand, QStringLiteral("20"));
     grid.setRows(3);
 
     click(1, DetailsCol::Quantity);
     QLineEdit &editor = *child<QLineEdit>("txtEntry");
     ASSERT_TRUE(editor.isVisible());
     EXPECT_EQ(editor.text(), QStringLiteral("4"));
+
+    // With pharmacy switch 5 no more than the stock on hand of the line.
+    sql(QStringLiteral("UPDATE INVENTORY..tbPharmaSwitch SET KeyValue = 1 WHERE idkey = '5'"));
+    editor.selectAll();
+    QTest::keyClicks(&editor, QStringLiteral("21"));
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(prompt.lastText(),
+              QStringLiteral("Quantity must be less than or equal to Current Stock..."));
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(grid.TextMatrix(1, DetailsCol::Quantity), QStringLiteral("4"));
+    sql(QStringLiteral("UPDATE INVENTORY..tbPharmaSwitch SET KeyValue = 0 WHERE idkey = '5'"));
+
     editor.selectAll();
     QTest::keyClicks(&editor, QStringLiteral("1a.-2"));
     EXPECT_EQ(editor.text(), QStringLiteral("12"));
