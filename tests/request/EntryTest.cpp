@@ -124,6 +124,57 @@ INSTANTIATE_TEST_SUITE_P(
             + info.param.quantity + (info.param.answer == ui::Answer::Yes ? "_Yes" : "_No");
     });
 
+// The unit cost and the retail option proposed for paracetamol (list 2.5, average 2.35,
+// a retail item) and for syringes (not retail).
+struct ProposalCase
+{
+    const char *site;
+    bool averageCost; // switch 59
+    bool retailFromMaster; // switch 96
+    const char *code;
+    const char *unitCost;
+    int retailOption; // the option selected from the master; -1: left to the user
+};
+
+void PrintTo(const ProposalCase &c, std::ostream *os)
+{
+    *os << (*c.site ? c.site : "default") << " 59:" << c.averageCost << " 96:" << c.retailFromMaster
+        << " item " << c.code;
+}
+
+class ProposalTest : public EntryTest, public ::testing::WithParamInterface<ProposalCase>
+{
+};
+
+TEST_P(ProposalTest, UnitCostAndRetailOption)
+{
+    const ProposalCase &c = GetParam();
+    setSite(QString::fromLatin1(c.site));
+    setSwitch(QStringLiteral("59"), c.averageCost);
+    setSwitch(QStringLiteral("96"), c.retailFromMaster);
+    newRequest();
+    type("txtProdCode", QString::fromLatin1(c.code));
+
+    EXPECT_EQ(field("txtUnitCost").text(), QString::fromLatin1(c.unitCost));
+    for (int index : {0, 1}) {
+        const auto *option = form->controls().optConsumed[static_cast<size_t>(index)];
+        EXPECT_EQ(option->isEnabled(), c.retailOption < 0) << index;
+        if (c.retailOption >= 0) {
+            EXPECT_EQ(option->isChecked(), index == c.retailOption) << index;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sites, ProposalTest,
+                         ::testing::Values(ProposalCase {"", false, false, "1001", "2.5000", -1},
+                                           ProposalCase {"", true, false, "1001", "2.3500", -1},
+                                           ProposalCase {"ZOLTA", true, false, "1001", "2.5000",
+                                                         -1},
+                                           ProposalCase {"TKRL", false, false, "1001", "2.5000", 0},
+                                           ProposalCase {"TKRL", false, false, "1019", "4.5000", 1},
+                                           // The master's retail flag is read at TKRL only.
+                                           ProposalCase {"", false, true, "1001", "2.5000", 1}));
+
 TEST_F(EntryTest, RequestOrderTakesTheLineAtQ4VH)
 {
     setSite(QStringLiteral("Q4VH"));
