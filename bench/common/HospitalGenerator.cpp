@@ -21,7 +21,6 @@ namespace {
 // The content below is cached on disk: bump kGeneratorVersion (HospitalScale.cpp) when it
 // changes.
 constexpr int kDocuments = 100000;
-constexpr int kBigDocumentLines = 1231;
 constexpr int kItems = 50000;
 constexpr int kLocations = 300;
 constexpr int kSupplyLocations = 12; // warehouses, pharmacies, dispensing areas

@@ -160,6 +160,25 @@ HospitalScale build(const QString &root, const QString &key)
     return h;
 }
 
+// The cache is keyed by the scripts, not by the engine that stored the rows: check that the
+// engine of this build reads them as the generator wrote them (counts, dates, the procedure).
+bool stillReadable(const HospitalScale &h)
+{
+    try {
+        auto connection = db::EmbeddedConnection::open(h.folder);
+        const db::Recordset lines = connection->query(
+            QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest ") + db::quote(h.bigDocument));
+        const db::Recordset december = connection->query(
+            QStringLiteral("Select count(*) as N from INVENTORY..tbInvWithdrawRequest where "
+                           "TransDate >= '12/01/2026' and DocumentNumber = ")
+            + db::quote(h.bigDocument));
+        return lines.recordCount() == kBigDocumentLines
+            && december.field(QStringLiteral("N")).toInt() == kBigDocumentLines;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
 HospitalScale locate()
 {
     const QString root = QProcessEnvironment::systemEnvironment().value(
@@ -168,8 +187,15 @@ HospitalScale locate()
     const QString key = QString::fromLatin1(kGeneratorVersion) % QLatin1Char('-') % scriptsDigest();
     const QString folder = QDir(root).filePath(key);
     HospitalScale h;
-    if (readDescription(folder, h))
-        return h;
+    if (readDescription(folder, h)) {
+        if (stillReadable(h))
+            return h;
+        std::fprintf(stderr,
+                     "The cached hospital-scale database in %s no longer reads as built; "
+                     "building it again\n",
+                     qPrintable(folder));
+        QDir(folder).removeRecursively();
+    }
     HospitalScale built = build(root, key);
     HospitalScale reread;
     if (!readDescription(built.folder, reread))

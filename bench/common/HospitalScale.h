@@ -5,6 +5,9 @@
 
 namespace bench {
 
+// The lines of the one big document of the hospital-scale database.
+constexpr int kBigDocumentLines = 1231;
+
 // What the hospital-scale database holds that the benchmarks address. The numbers are those of
 // the database on disk, whether it was built by this run or found in the cache.
 struct HospitalScale
