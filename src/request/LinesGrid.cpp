@@ -136,8 +136,9 @@ void LinesGrid::InitRequestOrderGrid(bool clear)
 
 void LinesGrid::UpdateROTotal()
 {
-    // The request-order frame's total adds up column 4 of fgRO.
-    const format::Currency sum = columnSum(*m_c.ui->fgRO, 4);
+    // The request-order frame's grand total adds up the lines' total costs (column 5); the unit
+    // costs of different items do not add up to anything the store room could use.
+    const format::Currency sum = columnSum(*m_c.ui->fgRO, ro_col::TotalCost);
     m_c.ui->txtTotalRO->setText(
         format::formatNumber(sum.toDouble(), QStringLiteral("###,###,##0.0000")));
 }

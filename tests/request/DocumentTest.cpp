@@ -296,8 +296,8 @@ TEST_F(DocumentTest, ARequestOrderOpensInItsPanel)
     for (int row = 1; row < ro.Rows() && !ro.TextMatrix(row, 0).isEmpty(); ++row)
         codes << ro.TextMatrix(row, 0);
     EXPECT_EQ(codes, (QStringList {QStringLiteral("1008"), QStringLiteral("1017")}));
-    // The panel's total adds up the unit-cost column.
-    EXPECT_EQ(text("txtTotalRO"), QStringLiteral("525.5000"));
+    // The panel's grand total adds up the lines' total costs.
+    EXPECT_EQ(text("txtTotalRO"), QStringLiteral("6,300.0000"));
     EXPECT_EQ(locationTag("cboLocation"), QStringLiteral("21"));
     EXPECT_EQ(locationTag("cboTargetLocation"), QStringLiteral("18"));
     EXPECT_EQ(child<QPlainTextEdit>("txtRemarks")->toPlainText(),

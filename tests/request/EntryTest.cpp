@@ -185,7 +185,7 @@ TEST_F(EntryTest, RequestOrderTakesTheLineAtQ4VH)
     const ui::FlexGrid &ro = *child<ui::FlexGrid>("fgRO");
     EXPECT_EQ(ro.TextMatrix(1, 0), QStringLiteral("1017"));
     EXPECT_EQ(ro.TextMatrix(1, 3), QStringLiteral("12"));
-    EXPECT_EQ(field("txtTotalRO").text(), QStringLiteral("520.0000"));
+    EXPECT_EQ(field("txtTotalRO").text(), QStringLiteral("6,240.0000"));
     EXPECT_EQ(field("txtPPMP").text(), QStringLiteral("180"));
     EXPECT_TRUE(cell(1, DetailsCol::Code).isEmpty());
 

@@ -18,6 +18,9 @@ DataCombo::DataCombo(QWidget *parent)
 void DataCombo::setText(const QString &text)
 {
     setEditText(text);
+    // A name longer than the box shows its beginning, not its end.
+    if (QLineEdit *edit = lineEdit())
+        edit->setCursorPosition(0);
 }
 
 void DataCombo::setListSource(const db::Recordset &records, const QString &shownColumn)
