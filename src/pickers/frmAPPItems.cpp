@@ -1,5 +1,7 @@
 #include "pickers/frmAPPItems.h"
 
+#include "pickers/ListPicker.h"
+
 #include "pickers/TickList.h"
 #include "platform/db/Connection.h"
 #include "platform/format/Format.h"
@@ -145,15 +147,8 @@ frmAPPItems::frmAPPItems(QWidget *parent)
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(flexMSHList, &ui::FlexGrid::cellClicked, this,
             [this] { ticklist::toggle(*flexMSHList, flexMSHList->Row()); });
-    connect(flexMSHList, &ui::FlexGrid::keyPressed, this,
-            [this](int key, Qt::KeyboardModifiers, bool *handled) {
-                flexMSHList_KeyDown(key, handled);
-            });
-    connect(flexMSHList, &ui::FlexGrid::rowColChange, this, [this] {
-        if (flexMSHList->Row() != 1)
-            m_upAtFirstRow = 0;
-        highlightCurrentCell();
-    });
+    pickers::installListPickerKeys(
+        {flexMSHList, cmdOK, [this] { cmdOK_Click(); }, [this] { reject(); }, txtSearch, true});
 
     ui::selectAllOnFocus(txtSearch);
     txtSearch->installEventFilter(this);
@@ -202,7 +197,6 @@ void frmAPPItems::LoadList()
     flexMSHList->setRedraw(false);
     const auto redraw = qScopeGuard([this] { flexMSHList->setRedraw(true); });
     m_markedRow = 0;
-    m_litRow = -1;
 
     const QString listType
         = optList[1]->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
@@ -224,7 +218,7 @@ void frmAPPItems::LoadList()
     flexMSHList->bind(rs);
     applyDataLayout();
     ticklist::markUnticked(*flexMSHList);
-    highlightCurrentCell();
+    pickers::highlightCurrentCell(*flexMSHList);
 }
 
 void frmAPPItems::applyEmptyLayout()
@@ -281,43 +275,6 @@ void frmAPPItems::cmdOK_Click()
                                 {Col::Code, Col::ProductName, Col::Supplier, Col::Classification,
                                  Col::Listcost, Col::OnHand, Col::Retail, Col::UOM, Col::Qty});
     accept();
-}
-
-void frmAPPItems::flexMSHList_KeyDown(int key, bool *handled)
-{
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (cmdOK->isEnabled())
-            cmdOK_Click();
-        *handled = true;
-        break;
-    case Qt::Key_Escape:
-        reject();
-        *handled = true;
-        break;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        // The first press on the first row arms the way back to the search box.
-        if (flexMSHList->Row() <= 1 && ++m_upAtFirstRow >= 2) {
-            m_upAtFirstRow = 0;
-            txtSearch->setFocus();
-            *handled = true;
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-void frmAPPItems::highlightCurrentCell()
-{
-    ui::FlexGrid &grid = *flexMSHList;
-    if (m_litRow >= grid.FixedRows() && m_litRow < grid.Rows() && m_litCol < grid.Cols())
-        grid.setCellBackColor(m_litRow, m_litCol, grid.palette().color(QPalette::Base));
-    m_litRow = grid.Row();
-    m_litCol = grid.Col();
-    grid.setCellBackColor(m_litRow, m_litCol, grid.palette().color(QPalette::ToolTipBase));
 }
 
 bool frmAPPItems::eventFilter(QObject *watched, QEvent *event)

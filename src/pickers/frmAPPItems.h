@@ -62,13 +62,8 @@ private:
     void applyDataLayout();
     void txtSearch_Change();
     void cmdOK_Click();
-    void flexMSHList_KeyDown(int key, bool *handled);
-    void highlightCurrentCell();
 
     QGroupBox *m_listFrame;
     bool m_loaded = false;
     int m_markedRow = 0; // the row the last search marked, 0 for none
-    int m_upAtFirstRow = 0;
-    int m_litRow = -1; // the cell holding the current-cell highlight
-    int m_litCol = -1;
 };

@@ -1,5 +1,7 @@
 #include "pickers/frmDispenser.h"
 
+#include "pickers/ListPicker.h"
+
 #include "platform/db/Connection.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyboardRule.h"
@@ -79,38 +81,8 @@ frmDispenser::frmDispenser(QWidget *parent)
         if (cmdOK->isEnabled())
             cmdOK_Click();
     });
-    connect(flexMSHList, &ui::FlexGrid::keyPressed, this,
-            [this](int key, Qt::KeyboardModifiers, bool *handled) {
-                switch (key) {
-                case Qt::Key_Return:
-                case Qt::Key_Enter:
-                    if (cmdOK->isEnabled())
-                        cmdOK_Click();
-                    *handled = true;
-                    break;
-                case Qt::Key_Escape:
-                    cmdCancel_Click();
-                    *handled = true;
-                    break;
-                case Qt::Key_Up:
-                case Qt::Key_PageUp:
-                    // The first press on the first row arms the return to the search box.
-                    if (flexMSHList->Row() <= 1 && ++m_upAtFirstRow >= 2) {
-                        m_upAtFirstRow = 0;
-                        txtSearch->setFocus();
-                        *handled = true;
-                    }
-                    break;
-                default:
-                    break;
-                }
-            });
-    // The current cell shows in the info-background colour; the cell left gets the window colour.
-    connect(flexMSHList, &ui::FlexGrid::rowColChange, this, [this] {
-        if (flexMSHList->Row() != 1)
-            m_upAtFirstRow = 0;
-        highlightCurrentCell();
-    });
+    pickers::installListPickerKeys({flexMSHList, cmdOK, [this] { cmdOK_Click(); },
+                                    [this] { cmdCancel_Click(); }, txtSearch, true});
     txtSearch->installEventFilter(this);
 }
 
@@ -143,7 +115,6 @@ void frmDispenser::FillList()
         ui::msgBox(error.message(), ui::Buttons::Ok, ui::Icon::Critical);
         m_list = db::Recordset();
     }
-    m_highlighted = {-1, -1};
     flexMSHList->unbind();
     flexMSHList->Clear();
     flexMSHList->setRows(2);
@@ -162,26 +133,9 @@ void frmDispenser::FillList()
         cmdOK->setEnabled(true);
         flexMSHList->bind(m_list);
         flexMSHList->setFormatString(QStringLiteral("<Code |<Name"));
-        highlightCurrentCell();
+        pickers::highlightCurrentCell(*flexMSHList);
     }
     flexMSHList->setRedraw(true);
-}
-
-void frmDispenser::highlightCurrentCell()
-{
-    const QPalette pal = palette();
-    if (m_highlighted.first >= 0)
-        flexMSHList->setCellBackColor(m_highlighted.first, m_highlighted.second,
-                                      pal.color(QPalette::Base));
-    if (!flexMSHList->isEnabled()) {
-        m_highlighted = {-1, -1};
-        return;
-    }
-    m_highlighted = {flexMSHList->Row(), flexMSHList->Col()};
-    flexMSHList->setCellBackColor(m_highlighted.first, m_highlighted.second,
-                                  pal.color(QPalette::ToolTipBase));
-    flexMSHList->setCellForeColor(m_highlighted.first, m_highlighted.second,
-                                  pal.color(QPalette::WindowText));
 }
 
 void frmDispenser::cmdOK_Click()

@@ -44,11 +44,8 @@ private:
     void FillList();
     void cmdOK_Click();
     void cmdCancel_Click();
-    void highlightCurrentCell();
 
     db::Recordset m_list;
-    std::pair<int, int> m_highlighted {-1, -1};
     QString m_code;
     bool m_loaded = false;
-    int m_upAtFirstRow = 0;
 };

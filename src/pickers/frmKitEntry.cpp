@@ -1,5 +1,7 @@
 #include "pickers/frmKitEntry.h"
 
+#include "pickers/ListPicker.h"
+
 #include "platform/db/Connection.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Prompt.h"
@@ -64,11 +66,9 @@ frmKitEntry::frmKitEntry(QWidget *parent)
     connect(cmdSelect, &QPushButton::clicked, this, &frmKitEntry::cmdSelect_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(flexMSHDetails, &ui::FlexGrid::dblClick, this, &frmKitEntry::cmdSelect_Click);
-    connect(flexMSHDetails, &ui::FlexGrid::keyPressed, this,
-            [this](int key, Qt::KeyboardModifiers, bool *handled) {
-                flexMSHDetails_KeyDown(key, handled);
-            });
-    connect(flexMSHDetails, &ui::FlexGrid::rowColChange, this, [this] { m_upAtFirstRow = 0; });
+    // Up twice on the first row leaves the grid for the control before it.
+    pickers::installListPickerKeys({flexMSHDetails, cmdSelect, [this] { cmdSelect_Click(); },
+                                    [this] { reject(); }, chkAddAllItems, false});
 
     applyLayout();
 }
@@ -133,32 +133,4 @@ void frmKitEntry::cmdSelect_Click()
     if (flexMSHDetails->isEnabled() && m_components.recordCount() > 0)
         ItemID = flexMSHDetails->TextMatrix(flexMSHDetails->Row(), 0);
     accept();
-}
-
-void frmKitEntry::flexMSHDetails_KeyDown(int key, bool *handled)
-{
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (cmdSelect->isEnabled())
-            cmdSelect_Click();
-        *handled = true;
-        break;
-    case Qt::Key_Escape:
-        reject();
-        *handled = true;
-        break;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        // Twice on the first row leaves the grid for the control before it.
-        if (flexMSHDetails->Row() <= 1 && ++m_upAtFirstRow >= 2) {
-            m_upAtFirstRow = 0;
-            chkAddAllItems->setFocus();
-            *handled = true;
-        }
-        break;
-    default:
-        m_upAtFirstRow = 0;
-        break;
-    }
 }

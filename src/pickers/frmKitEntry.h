@@ -38,9 +38,7 @@ protected:
 private:
     void applyLayout();
     void cmdSelect_Click();
-    void flexMSHDetails_KeyDown(int key, bool *handled);
 
     db::Recordset m_components;
     bool m_loaded = false;
-    int m_upAtFirstRow = 0;
 };
