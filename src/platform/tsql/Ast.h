@@ -24,7 +24,7 @@ struct TypeSpec
 };
 
 // Fills type/dateOnly from the name; throws for an unknown type name.
-void resolveTypeSpec(TypeSpec &spec, int line, int column);
+void resolveTypeSpec(TypeSpec &dataType, int line, int column);
 
 struct Select;
 struct Expr;

@@ -534,11 +534,11 @@ Emitter::Em Emitter::cast(const Expr &e, const Scope *scope)
     return castTo(std::move(x), e.typeSpec, style);
 }
 
-Emitter::Em Emitter::castTo(Em x, const TypeSpec &spec, int style)
+Emitter::Em Emitter::castTo(Em x, const TypeSpec &dataType, int style)
 {
-    switch (spec.type) {
+    switch (dataType.type) {
     case Type::Text: {
-        int length = spec.max ? 0 : (spec.length > 0 ? spec.length : 30);
+        int length = dataType.max ? 0 : (dataType.length > 0 ? dataType.length : 30);
         if (x.type == Type::DateTime)
             return Em {call("tsql_dtstr", x.sql, QString::number(style < 0 ? 0 : style),
                             QString::number(length)),
@@ -556,17 +556,19 @@ Emitter::Em Emitter::castTo(Em x, const TypeSpec &spec, int style)
         if (x.type == Type::Text || x.type == Type::Unknown)
             x.sql = call("tsql_num", x.sql);
         QString sql = QStringLiteral("CAST(") + x.sql + QStringLiteral(" AS REAL)");
-        if (spec.scale >= 0
-            && (spec.name == QLatin1String("decimal") || spec.name == QLatin1String("numeric")))
-            sql = call("tsql_round", sql, QString::number(spec.scale));
-        else if (spec.name == QLatin1String("money") || spec.name == QLatin1String("smallmoney"))
+        if (dataType.scale >= 0
+            && (dataType.name == QLatin1String("decimal")
+                || dataType.name == QLatin1String("numeric")))
+            sql = call("tsql_round", sql, QString::number(dataType.scale));
+        else if (dataType.name == QLatin1String("money")
+                 || dataType.name == QLatin1String("smallmoney"))
             sql = call("tsql_round", sql, QStringLiteral("4"));
         return Em {sql, Type::Float};
     }
     case Type::Bit:
         return Em {call("tsql_bit", x.sql), Type::Bit};
     case Type::DateTime:
-        if (spec.dateOnly)
+        if (dataType.dateOnly)
             return Em {call("tsql_date", x.sql), Type::DateTime};
         if (x.type == Type::DateTime)
             return x;

@@ -76,12 +76,12 @@ QString Emitter::fromClause(const std::vector<FromItem> &from, Scope &scope,
             // The applied query's columns and types, from a trial translation.
             const size_t mark = m_params.size();
             const size_t bakedMark = m_baked.size();
-            SpecOut trial = spec(sel.parts[0], &scope, -1, false, &sel.orderBy);
+            SpecOut trial = querySpec(sel.parts[0], &scope, -1, false, &sel.orderBy);
             m_params.resize(mark);
             m_baked.resize(bakedMark);
             s.columns = trial.columns;
             if (item.kind == JoinKind::CrossApply) {
-                SpecOut exists = spec(sel.parts[0], &scope, -1, false, &sel.orderBy);
+                SpecOut exists = querySpec(sel.parts[0], &scope, -1, false, &sel.orderBy);
                 conditions << QStringLiteral("EXISTS (") + exists.sql + QLatin1Char(')');
             }
             scope.sources.push_back(std::move(s));
@@ -135,7 +135,7 @@ QString Emitter::fromClause(const std::vector<FromItem> &from, Scope &scope,
 QString Emitter::applyColumn(const Source &source, const Scope *owner, int item)
 {
     const Select &sel = *source.apply;
-    SpecOut out = spec(sel.parts[0], owner, item, false, &sel.orderBy);
+    SpecOut out = querySpec(sel.parts[0], owner, item, false, &sel.orderBy);
     if (sel.parts[0].top == nullptr)
         out.sql += QStringLiteral(" LIMIT 1");
     return QLatin1Char('(') + out.sql + QLatin1Char(')');
@@ -144,13 +144,13 @@ QString Emitter::applyColumn(const Source &source, const Scope *owner, int item)
 Emitter::SpecOut Emitter::select(const Select &sel, const Scope *parent, bool assign)
 {
     if (sel.parts.size() == 1)
-        return spec(sel.parts[0], parent, -1, assign, &sel.orderBy);
+        return querySpec(sel.parts[0], parent, -1, assign, &sel.orderBy);
     if (assign)
         fail(QStringLiteral("Assigning variables from a UNION is not supported."),
              QStringLiteral("SELECT"), sel.pos);
     SpecOut out;
     for (size_t i = 0; i < sel.parts.size(); ++i) {
-        SpecOut part = spec(sel.parts[i], parent, -1, false, nullptr);
+        SpecOut part = querySpec(sel.parts[i], parent, -1, false, nullptr);
         if (i == 0) {
             out.columns = part.columns;
         } else {
@@ -224,8 +224,8 @@ QString Emitter::orderBy(const std::vector<OrderItem> &items, const Scope *scope
     return QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
 }
 
-Emitter::SpecOut Emitter::spec(const QuerySpec &q, const Scope *parent, int onlyItem, bool assign,
-                               const std::vector<OrderItem> *order)
+Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int onlyItem,
+                                    bool assign, const std::vector<OrderItem> *order)
 {
     Scope scope;
     scope.parent = parent;

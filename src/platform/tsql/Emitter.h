@@ -103,7 +103,7 @@ private:
     Em userFunction(const Expr &e, const Scope *scope);
     Em caseExpr(const Expr &e, const Scope *scope);
     Em cast(const Expr &e, const Scope *scope);
-    Em castTo(Em x, const TypeSpec &spec, int style);
+    Em castTo(Em x, const TypeSpec &dataType, int style);
     Em in(const Expr &e, const Scope *scope);
     void coerce(Em &em, Type target, bool dateOnly = false);
     void store(Em &em, const TypeSpec &column);
@@ -119,8 +119,8 @@ private:
         std::vector<OutColumn> columns;
     };
     SpecOut select(const Select &sel, const Scope *parent, bool assign = false);
-    SpecOut spec(const QuerySpec &q, const Scope *parent, int onlyItem, bool assign,
-                 const std::vector<OrderItem> *orderBy);
+    SpecOut querySpec(const QuerySpec &q, const Scope *parent, int onlyItem, bool assign,
+                      const std::vector<OrderItem> *orderBy);
     QString fromClause(const std::vector<FromItem> &from, Scope &scope, QStringList &conditions,
                        int withRowid = -1);
     Source tableSourceOf(const TableSource &src, const Scope *parent);

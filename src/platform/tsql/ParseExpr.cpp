@@ -173,26 +173,26 @@ ObjectName Parser::objectName(const char *construct)
 TypeSpec Parser::typeSpec()
 {
     const int pos = peek().offset;
-    TypeSpec spec;
-    spec.name = identifier("data type").toLower();
-    if (spec.name == QLatin1String("double") && acceptWord("precision"))
-        spec.name = QStringLiteral("float");
+    TypeSpec dataType;
+    dataType.name = identifier("data type").toLower();
+    if (dataType.name == QLatin1String("double") && acceptWord("precision"))
+        dataType.name = QStringLiteral("float");
     if (acceptOp("(")) {
         if (acceptWord("max")) {
-            spec.max = true;
+            dataType.max = true;
         } else {
             const Token &t = next();
             if (t.kind != Tok::Integer)
                 fail(QStringLiteral("Expected a length in the data type."),
                      QStringLiteral("data type"), t.offset);
-            spec.length = t.text.toInt();
+            dataType.length = t.text.toInt();
             m_structural.push_back(t.literal);
             if (acceptOp(",")) {
                 const Token &s = next();
                 if (s.kind != Tok::Integer)
                     fail(QStringLiteral("Expected a scale in the data type."),
                          QStringLiteral("data type"), s.offset);
-                spec.scale = s.text.toInt();
+                dataType.scale = s.text.toInt();
                 m_structural.push_back(s.literal);
             }
         }
@@ -201,8 +201,8 @@ TypeSpec Parser::typeSpec()
     int line = 0;
     int column = 0;
     lineColumn(m_lexed.source, pos, line, column);
-    resolveTypeSpec(spec, line, column);
-    return spec;
+    resolveTypeSpec(dataType, line, column);
+    return dataType;
 }
 
 ExprPtr Parser::expr()

@@ -65,22 +65,22 @@ QString Parser::optionalAlias()
 
 QuerySpec Parser::querySpec()
 {
-    QuerySpec spec;
-    spec.pos = peek().offset;
+    QuerySpec part;
+    part.pos = peek().offset;
     expectWord("select", "SELECT");
     if (acceptWord("distinct"))
-        spec.distinct = true;
+        part.distinct = true;
     else
         acceptWord("all");
     if (acceptWord("top")) {
         if (acceptOp("(")) {
-            spec.top = expr();
+            part.top = expr();
             expectOp(")", "TOP");
         } else {
             const Token &t = peek();
             if (t.kind != Tok::Integer)
                 unexpected("TOP");
-            spec.top = primary();
+            part.top = primary();
         }
         if (isWord("percent") || (isWord("with") && isWord("ties", 1)))
             unexpected("TOP");
@@ -122,24 +122,24 @@ QuerySpec Parser::querySpec()
                 item.hasAlias = true;
             }
         }
-        spec.items.push_back(std::move(item));
+        part.items.push_back(std::move(item));
     } while (acceptOp(","));
     if (isWord("into"))
         unexpected("SELECT INTO");
     if (acceptWord("from"))
-        fromClause(spec.from);
+        fromClause(part.from);
     if (acceptWord("where"))
-        spec.where = expr();
+        part.where = expr();
     if (isWord("group") && isWord("by", 1)) {
         next();
         next();
         do {
-            spec.groupBy.push_back(expr());
+            part.groupBy.push_back(expr());
         } while (acceptOp(","));
     }
     if (acceptWord("having"))
-        spec.having = expr();
-    return spec;
+        part.having = expr();
+    return part;
 }
 
 TableSource Parser::tableSource()

@@ -15,33 +15,34 @@ StmtPtr makeStmt(Stmt::Kind kind, int pos)
 
 } // namespace
 
-void resolveTypeSpec(TypeSpec &spec, int line, int column)
+void resolveTypeSpec(TypeSpec &dataType, int line, int column)
 {
-    const QString &n = spec.name;
-    spec.dateOnly = false;
+    const QString &n = dataType.name;
+    dataType.dateOnly = false;
     if (n == QLatin1String("varchar") || n == QLatin1String("nvarchar")
         || n == QLatin1String("char") || n == QLatin1String("nchar") || n == QLatin1String("text")
         || n == QLatin1String("ntext") || n == QLatin1String("sysname")
         || n == QLatin1String("uniqueidentifier"))
-        spec.type = Type::Text;
+        dataType.type = Type::Text;
     else if (n == QLatin1String("int") || n == QLatin1String("integer")
              || n == QLatin1String("smallint") || n == QLatin1String("tinyint")
              || n == QLatin1String("bigint"))
-        spec.type = Type::Int;
+        dataType.type = Type::Int;
     else if (n == QLatin1String("bit"))
-        spec.type = Type::Bit;
+        dataType.type = Type::Bit;
     else if (n == QLatin1String("float") || n == QLatin1String("real")
              || n == QLatin1String("money") || n == QLatin1String("smallmoney"))
-        spec.type = Type::Float;
+        dataType.type = Type::Float;
     else if (n == QLatin1String("decimal") || n == QLatin1String("numeric"))
-        spec.type
-            = spec.scale == 0 && spec.length > 0 && spec.length <= 18 ? Type::Int : Type::Float;
+        dataType.type = dataType.scale == 0 && dataType.length > 0 && dataType.length <= 18
+            ? Type::Int
+            : Type::Float;
     else if (n == QLatin1String("datetime") || n == QLatin1String("smalldatetime")
              || n == QLatin1String("datetime2"))
-        spec.type = Type::DateTime;
+        dataType.type = Type::DateTime;
     else if (n == QLatin1String("date")) {
-        spec.type = Type::DateTime;
-        spec.dateOnly = true;
+        dataType.type = Type::DateTime;
+        dataType.dateOnly = true;
     } else
         throw Error(QStringLiteral("Type %1 is not a defined system type.").arg(n),
                     QStringLiteral("data type"), line, column);

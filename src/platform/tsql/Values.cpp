@@ -459,11 +459,11 @@ bool isNumericText(QStringView text)
     return i == n;
 }
 
-Conv convFor(const TypeSpec &spec)
+Conv convFor(const TypeSpec &dataType)
 {
-    if (spec.type == Type::DateTime && spec.dateOnly)
+    if (dataType.type == Type::DateTime && dataType.dateOnly)
         return Conv::Date;
-    return convFor(spec.type);
+    return convFor(dataType.type);
 }
 
 Conv convFor(Type type)

@@ -38,7 +38,7 @@ bool isNumericText(QStringView text);
 
 // Conversions applied when a value goes into a column, a variable or a comparison of a type.
 enum class Conv : unsigned char { None, DateTime, Date, Bit, Number, Int, Text };
-Conv convFor(const TypeSpec &spec);
+Conv convFor(const TypeSpec &dataType);
 Conv convFor(Type type);
 
 // The value converted; throws tsql::Error with the server's conversion message.
