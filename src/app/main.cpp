@@ -50,38 +50,75 @@ void scheduleScreenshot()
     });
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+struct Options
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(ui::applicationTitle());
+    QCommandLineOption database {
+        QStringLiteral("database"),
+        QStringLiteral("Use the embedded database in FOLDER (created with the demo data when "
+                       "the folder holds none)."),
+        QStringLiteral("FOLDER")};
+    QCommandLineOption odbc {
+        QStringLiteral("odbc"),
+        QStringLiteral("Connect to SQL Server through ODBC with this connection string, e.g. "
+                       "\"DRIVER={FreeTDS};Server=host;Port=1433;Database=INVENTORY;"
+                       "TDS_Version=7.4;UID=user;PWD=secret\"."),
+        QStringLiteral("CONNECTION STRING")};
+};
 
-    QCommandLineParser parser;
+void describe(QCommandLineParser &parser, const Options &options)
+{
     parser.setApplicationDescription(
         QStringLiteral("Stock requests of wards to the warehouse and pharmacy.\n\n"
                        "Without options the program uses the embedded demo database in the "
                        "user's data folder (created on first run); log in as employee DEMO "
                        "with the password demo."));
     parser.addHelpOption();
-    const QCommandLineOption databaseOption(
-        QStringLiteral("database"),
-        QStringLiteral("Use the embedded database in FOLDER (created with the demo data when "
-                       "the folder holds none)."),
-        QStringLiteral("FOLDER"));
-    const QCommandLineOption odbcOption(
-        QStringLiteral("odbc"),
-        QStringLiteral("Connect to SQL Server through ODBC with this connection string, e.g. "
-                       "\"DRIVER={FreeTDS};Server=host;Port=1433;Database=INVENTORY;"
-                       "TDS_Version=7.4;UID=user;PWD=secret\"."),
-        QStringLiteral("CONNECTION STRING"));
-    parser.addOption(databaseOption);
-    parser.addOption(odbcOption);
+    parser.addOption(options.database);
+    parser.addOption(options.odbc);
+}
+
+bool asksForHelp(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const Options options;
+    // The help is text for a terminal: it needs no display.
+    if (asksForHelp(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(ui::applicationTitle());
+        QCommandLineParser parser;
+        describe(parser, options);
+        parser.process(app); // prints the help and ends the program
+        return 0;
+    }
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        fputs("No display: run the program on a desktop, or under a virtual display with "
+              "xvfb-run -a.\n",
+              stderr);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(ui::applicationTitle());
+
+    QCommandLineParser parser;
+    describe(parser, options);
     parser.process(app);
 
     user::ConnectionTarget target;
-    target.databaseFolder = parser.value(databaseOption);
-    target.odbcConnectionString = parser.value(odbcOption);
+    target.databaseFolder = parser.value(options.database);
+    target.odbcConnectionString = parser.value(options.odbc);
     if (!target.databaseFolder.isEmpty() && !target.odbcConnectionString.isEmpty()) {
         fputs("Use either --database or --odbc, not both.\n", stderr);
         return 2;
