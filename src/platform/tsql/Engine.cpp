@@ -73,7 +73,12 @@ std::unique_ptr<Engine> Engine::open(const QString &folder, bool *created)
 {
     std::unique_ptr<Engine> e(new Engine);
     e->m_folder = folder;
-    if (sqlite3_open_v2(":memory:", &e->m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+    // An engine on a folder belongs to one connection, used from one thread at a time (its
+    // caches are not shared), so SQLite's locking of every call is left out. A private in-memory
+    // engine may be the template that connections copy from, and keeps it.
+    const int threading = folder.isEmpty() ? 0 : SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(":memory:", &e->m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | threading, nullptr)
         != SQLITE_OK)
         throw Error(QStringLiteral("Cannot open the embedded database."));
     sqlite3_extended_result_codes(e->m_db, 1);
@@ -165,7 +170,9 @@ void Engine::loadCatalog()
 std::unique_ptr<Engine> Engine::cloneInMemory() const
 {
     std::unique_ptr<Engine> e(new Engine);
-    if (sqlite3_open_v2(":memory:", &e->m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+    // The copy belongs to one connection (see open()).
+    if (sqlite3_open_v2(":memory:", &e->m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr)
         != SQLITE_OK)
         throw Error(QStringLiteral("Cannot open the embedded database."));
     sqlite3_extended_result_codes(e->m_db, 1);

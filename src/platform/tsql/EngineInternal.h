@@ -2,7 +2,9 @@
 
 #include "platform/tsql/Engine.h"
 
+#include <QByteArray>
 #include <sqlite3.h>
+#include <vector>
 
 namespace tsql {
 
@@ -12,6 +14,7 @@ struct Engine::Compiled
     Translation translation;
     sqlite3_stmt *stmt = nullptr;
     QStringList names; // the result's column names, shared by every result
+    std::vector<QByteArray> bound; // the text bound to each parameter, held until the next bind
     ~Compiled()
     {
         if (stmt)

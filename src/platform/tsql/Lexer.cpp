@@ -2,6 +2,8 @@
 
 #include "platform/tsql/Error.h"
 
+#include <cstring>
+
 namespace tsql {
 
 namespace {
@@ -67,7 +69,13 @@ bool sameShape(const std::vector<Token> &a, const std::vector<Token> &b)
     for (size_t i = 0; i < a.size(); ++i) {
         if (a[i].kind != b[i].kind)
             return false;
-        if (a[i].literal < 0 && a[i].text != b[i].text)
+        if (a[i].literal >= 0)
+            continue;
+        const QStringView x = a[i].text;
+        const QStringView y = b[i].text;
+        if (x.size() != y.size()
+            || std::memcmp(x.utf16(), y.utf16(), static_cast<size_t>(x.size()) * sizeof(char16_t))
+                != 0)
             return false;
     }
     return true;
@@ -77,6 +85,8 @@ QVariant literalValue(const Literal &literal)
 {
     switch (literal.kind) {
     case LitKind::String: {
+        if (!literal.raw.contains(QLatin1Char('\'')))
+            return literal.raw;
         QString value = literal.raw;
         value.replace(QLatin1String("''"), QLatin1String("'"));
         return value;
@@ -103,6 +113,7 @@ void lex(const QString &source, Lexed &out, bool buildKey)
     const QString &s = out.source;
     const int n = static_cast<int>(s.size());
     out.tokens.reserve(static_cast<size_t>(n / 4 + 2));
+    out.literals.reserve(static_cast<size_t>(n / 32 + 4));
     quint64 &hash = out.shapeHash;
     auto mix = [&hash](quint64 v) {
         hash ^= v;
@@ -113,19 +124,20 @@ void lex(const QString &source, Lexed &out, bool buildKey)
         Token t;
         t.kind = kind;
         t.offset = start;
-        t.text = QStringView(s).mid(start, length);
+        t.text = QStringView(s.constData() + start, length);
         out.tokens.push_back(t);
         if (buildKey) {
             mix(static_cast<quint64>(kind) + 0x100);
-            for (QChar ch : t.text)
-                mix(ch.unicode());
+            const char16_t *text = t.text.utf16();
+            for (int k = 0; k < length; ++k)
+                mix(text[k]);
         }
     };
     auto pushLiteral = [&](Tok kind, LitKind lit, int start, int length, QStringView raw) {
         Token t;
         t.kind = kind;
         t.offset = start;
-        t.text = QStringView(s).mid(start, length);
+        t.text = QStringView(s.constData() + start, length);
         t.literal = static_cast<int>(out.literals.size());
         out.literals.push_back(Literal {lit, raw.toString()});
         out.tokens.push_back(t);

@@ -83,6 +83,27 @@ QVariant columnValue(sqlite3_stmt *stmt, int i, Type type)
     }
 }
 
+// Whether a text value of a column of this type is returned as the text itself.
+bool keptAsText(Type type)
+{
+    return type != Type::DateTime && type != Type::Bit && type != Type::Int && type != Type::Float;
+}
+
+// Whether UTF-8 bytes hold exactly this text in ASCII. Rows of one document repeat most of their
+// columns, so a text equal to the one above it shares that row's string instead of a new one.
+bool sameAscii(const char *bytes, int length, const QString &text)
+{
+    if (text.size() != length)
+        return false;
+    const char16_t *u = QStringView(text).utf16();
+    for (int k = 0; k < length; ++k) {
+        const auto b = static_cast<unsigned char>(bytes[k]);
+        if (b >= 0x80 || b != u[k])
+            return false;
+    }
+    return true;
+}
+
 // The engine's value for a variable: ISO text for datetimes, 0/1 for bits.
 QVariant storedValue(sqlite3_stmt *stmt, int i)
 {
@@ -97,6 +118,50 @@ QVariant storedValue(sqlite3_stmt *stmt, int i)
         const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
         return QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, i));
     }
+    }
+}
+
+// Text in plain ASCII goes to SQLite as UTF-8 (the databases' encoding) from a buffer the
+// statement keeps for the parameter, so that it is neither translated nor copied on every run;
+// other text goes as UTF-16 and SQLite translates it.
+void bindText(sqlite3_stmt *stmt, int index, QStringView s, QByteArray &buffer)
+{
+    const qsizetype n = s.size();
+    const char16_t *u = s.utf16();
+    qsizetype ascii = 0;
+    while (ascii < n && u[ascii] < 0x80)
+        ++ascii;
+    if (ascii < n) {
+        sqlite3_bind_text16(stmt, index, u, static_cast<int>(n * 2), SQLITE_TRANSIENT);
+        return;
+    }
+    buffer.resize(n);
+    char *out = buffer.data();
+    for (qsizetype i = 0; i < n; ++i)
+        out[i] = static_cast<char>(u[i]);
+    sqlite3_bind_text(stmt, index, buffer.constData(), static_cast<int>(n), SQLITE_STATIC);
+}
+
+void bindValue(sqlite3_stmt *stmt, int index, const QVariant &value, QByteArray &buffer)
+{
+    if (value.isNull()) {
+        sqlite3_bind_null(stmt, index);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        sqlite3_bind_int64(stmt, index, value.toLongLong());
+        break;
+    case QMetaType::Double:
+        sqlite3_bind_double(stmt, index, value.toDouble());
+        break;
+    case QMetaType::QString:
+        bindText(stmt, index, *static_cast<const QString *>(value.constData()), buffer);
+        break;
+    default:
+        bindText(stmt, index, value.toString(), buffer);
     }
 }
 
@@ -165,41 +230,28 @@ Engine::Compiled &Engine::compile(const void *key, Context &ctx,
 
 void Engine::bind(Compiled &c, Context &ctx)
 {
+    static const QVariant null;
     sqlite3_stmt *stmt = c.stmt;
     sqlite3_reset(stmt);
     const auto &params = c.translation.params;
+    if (c.bound.size() != params.size())
+        c.bound.resize(params.size());
     for (size_t i = 0; i < params.size(); ++i) {
         const Param &p = params[i];
-        QVariant value;
+        const QVariant *value = &null;
         if (p.variable.isEmpty()) {
-            value = ctx.literalValues[static_cast<size_t>(p.literal)];
+            value = &ctx.literalValues[static_cast<size_t>(p.literal)];
         } else {
             auto it = ctx.vars.constFind(p.variable);
             if (it != ctx.vars.constEnd())
-                value = it->value;
+                value = &it->value;
         }
-        if (p.conv != Conv::None)
-            value = convertValue(value, p.conv);
-        const int index = static_cast<int>(i) + 1;
-        if (value.isNull()) {
-            sqlite3_bind_null(stmt, index);
-            continue;
+        QVariant converted;
+        if (p.conv != Conv::None) {
+            converted = convertValue(*value, p.conv);
+            value = &converted;
         }
-        switch (value.typeId()) {
-        case QMetaType::LongLong:
-        case QMetaType::Int:
-        case QMetaType::Bool:
-            sqlite3_bind_int64(stmt, index, value.toLongLong());
-            break;
-        case QMetaType::Double:
-            sqlite3_bind_double(stmt, index, value.toDouble());
-            break;
-        default: {
-            const QString s = value.toString();
-            sqlite3_bind_text16(stmt, index, s.utf16(), static_cast<int>(s.size() * 2),
-                                SQLITE_TRANSIENT);
-        }
-        }
+        bindValue(stmt, static_cast<int>(i) + 1, *value, c.bound[i]);
     }
 }
 
@@ -229,13 +281,28 @@ void Engine::runQuery(Compiled &c, Context &ctx, ResultSet *out)
                 assign(ctx, t.assignVars[i], storedValue(stmt, i), 0);
             continue;
         }
+        const std::vector<QVariant> *previous = rs.rows.empty() ? nullptr : &rs.rows.back();
         std::vector<QVariant> row;
         row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i)
-            row.push_back(columnValue(stmt, i,
-                                      i < static_cast<int>(t.columns.size())
-                                          ? t.columns[static_cast<size_t>(i)].type
-                                          : Type::Unknown));
+        for (int i = 0; i < n; ++i) {
+            const Type type = i < static_cast<int>(t.columns.size())
+                ? t.columns[static_cast<size_t>(i)].type
+                : Type::Unknown;
+            if (previous && keptAsText(type) && sqlite3_column_type(stmt, i) == SQLITE_TEXT) {
+                const QVariant &above = (*previous)[static_cast<size_t>(i)];
+                if (above.typeId() == QMetaType::QString) {
+                    const auto *bytes
+                        = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+                    const int length = sqlite3_column_bytes(stmt, i);
+                    if (sameAscii(bytes, length, *static_cast<const QString *>(above.constData())))
+                        row.push_back(above);
+                    else
+                        row.push_back(QString::fromUtf8(bytes, length));
+                    continue;
+                }
+            }
+            row.push_back(columnValue(stmt, i, type));
+        }
         rs.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {
