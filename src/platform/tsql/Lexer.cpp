@@ -119,6 +119,20 @@ void lex(const QString &source, Lexed &out, bool buildKey)
         hash ^= v;
         hash *= 1099511628211ULL;
     };
+    // A token's text goes into the key four characters at a time.
+    auto mixText = [&mix](Tok kind, QStringView text) {
+        const auto length = static_cast<quint64>(text.size());
+        mix(static_cast<quint64>(kind) + 0x100 + (length << 8));
+        const char16_t *u = text.utf16();
+        quint64 k = 0;
+        for (; k + 4 <= length; k += 4) {
+            quint64 word = 0;
+            std::memcpy(&word, u + k, sizeof word);
+            mix(word);
+        }
+        for (; k < length; ++k)
+            mix(u[k]);
+    };
     int i = 0;
     auto push = [&](Tok kind, int start, int length) {
         Token t;
@@ -126,12 +140,8 @@ void lex(const QString &source, Lexed &out, bool buildKey)
         t.offset = start;
         t.text = QStringView(s.constData() + start, length);
         out.tokens.push_back(t);
-        if (buildKey) {
-            mix(static_cast<quint64>(kind) + 0x100);
-            const char16_t *text = t.text.utf16();
-            for (int k = 0; k < length; ++k)
-                mix(text[k]);
-        }
+        if (buildKey)
+            mixText(kind, t.text);
     };
     auto pushLiteral = [&](Tok kind, LitKind lit, int start, int length, QStringView raw) {
         Token t;
@@ -240,11 +250,8 @@ void lex(const QString &source, Lexed &out, bool buildKey)
                      QStringLiteral("Doubled delimiters in a quoted name are not supported."),
                      QStringLiteral("quoted name"));
             out.tokens.push_back(t);
-            if (buildKey) {
-                mix(static_cast<quint64>(Tok::Quoted) + 0x100);
-                for (QChar ch : t.text)
-                    mix(ch.unicode());
-            }
+            if (buildKey)
+                mixText(Tok::Quoted, t.text);
             i = j + 1;
             continue;
         }
