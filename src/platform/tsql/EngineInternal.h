@@ -2,8 +2,8 @@
 
 #include "platform/tsql/Engine.h"
 
-#include <QByteArray>
 #include <sqlite3.h>
+#include <string>
 #include <vector>
 
 namespace tsql {
@@ -14,7 +14,7 @@ struct Engine::Compiled
     Translation translation;
     sqlite3_stmt *stmt = nullptr;
     QStringList names; // the result's column names, shared by every result
-    std::vector<QByteArray> bound; // the text bound to each parameter, held until the next bind
+    std::vector<std::string> bound; // the text bound to each parameter, held until the next bind
     ~Compiled()
     {
         if (stmt)

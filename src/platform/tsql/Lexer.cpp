@@ -13,10 +13,25 @@ bool isIdentStart(QChar c)
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('#');
 }
 
+// Names are nearly always ASCII: their characters are looked up in a table.
+struct IdentPartTable
+{
+    bool part[128] = {};
+    constexpr IdentPartTable()
+    {
+        for (int u = 0; u < 128; ++u)
+            part[u] = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')
+                || u == '_' || u == '#' || u == '$' || u == '@';
+    }
+};
+constexpr IdentPartTable kIdentPart;
+
 bool isIdentPart(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#')
-        || c == QLatin1Char('$') || c == QLatin1Char('@');
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return kIdentPart.part[u];
+    return c.isLetterOrNumber();
 }
 
 [[noreturn]] void fail(const QString &source, int offset, const QString &message,

@@ -4,6 +4,8 @@
 #include "platform/tsql/Error.h"
 #include "platform/tsql/Values.h"
 
+#include <string>
+
 namespace tsql {
 
 namespace {
@@ -124,7 +126,7 @@ QVariant storedValue(sqlite3_stmt *stmt, int i)
 // Text in plain ASCII goes to SQLite as UTF-8 (the databases' encoding) from a buffer the
 // statement keeps for the parameter, so that it is neither translated nor copied on every run;
 // other text goes as UTF-16 and SQLite translates it.
-void bindText(sqlite3_stmt *stmt, int index, QStringView s, QByteArray &buffer)
+void bindText(sqlite3_stmt *stmt, int index, QStringView s, std::string &buffer)
 {
     const qsizetype n = s.size();
     const char16_t *u = s.utf16();
@@ -135,14 +137,14 @@ void bindText(sqlite3_stmt *stmt, int index, QStringView s, QByteArray &buffer)
         sqlite3_bind_text16(stmt, index, u, static_cast<int>(n * 2), SQLITE_TRANSIENT);
         return;
     }
-    buffer.resize(n);
+    buffer.resize(static_cast<size_t>(n));
     char *out = buffer.data();
     for (qsizetype i = 0; i < n; ++i)
         out[i] = static_cast<char>(u[i]);
-    sqlite3_bind_text(stmt, index, buffer.constData(), static_cast<int>(n), SQLITE_STATIC);
+    sqlite3_bind_text(stmt, index, buffer.data(), static_cast<int>(n), SQLITE_STATIC);
 }
 
-void bindValue(sqlite3_stmt *stmt, int index, const QVariant &value, QByteArray &buffer)
+void bindValue(sqlite3_stmt *stmt, int index, const QVariant &value, std::string &buffer)
 {
     if (value.isNull()) {
         sqlite3_bind_null(stmt, index);
