@@ -2,6 +2,8 @@
 // window, newest first at MKWV) and the acknowledgement poll, as the main form builds them.
 #include "StatementTest.h"
 
+#include "request/Listing.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,84 +21,18 @@ struct Filter
     QString user = QStringLiteral("DEMO");
 };
 
-QString requestOrderListing(const Filter &f)
-{
-    QString sql = QStringLiteral("Select distinct A.DocumentNumber , B.Location ,")
-        + QStringLiteral(" C.Location,a.transdate ,")
-        + QStringLiteral(" (Select Top 1 LastName + ', ' + FirstName From Password..tbPasswordMain "
-                         "Where EmployeeID = A.UserID), ")
-        + QStringLiteral(" A.targetlocationid,A.UserID ");
-    if (f.switch91)
-        sql += QStringLiteral(" , isnull(isRequest,1) as isRequest ");
-    sql += QStringLiteral(" from INVENTORY..tbinvRequestOrder A ")
-        + QStringLiteral(" Left Outer Join INVENTORY..tbinvlocation B")
-        + QStringLiteral(" On A.TargetLocationID = B.LocationID")
-        + QStringLiteral(" Left Outer Join INVENTORY..tbinvLocation C")
-        + QStringLiteral(" On A.LocationId = C.LocationID")
-        + QStringLiteral(" where a.TargetLocationID in (select locationid from "
-                         "INVENTORY..tbinvUserLocation where UserID = '")
-        + db::quoteInner(f.user) + QStringLiteral("')  and  ");
-    sql += f.option == 7 ? QStringLiteral(" isnull(A.Status,'') = '' ")
-                         : QStringLiteral(" A.Status = 'P' ");
-    sql += f.verified ? QStringLiteral("  and isnull(a.verifiedby,'') <> '' Order By a.Transdate ")
-                      : QStringLiteral(" and isnull(a.verifiedby,'') = '' Order By a.Transdate ");
-    return sql;
-}
-
-QString withdrawalListing(const Filter &f)
-{
-    const QString table = f.option == 4 ? QStringLiteral("tbinvwithdrawrequestConsolidation")
-                                        : QStringLiteral("tbinvwithdrawrequest");
-    QString sql = QStringLiteral("Select distinct A.DocumentNumber , B.Location ,")
-        + QStringLiteral(" C.Location ,A.TransDate ,")
-        + QStringLiteral(" (Select Top 1 LastName + ', ' + FirstName From Password..tbPasswordMain "
-                         "Where EmployeeID = A.UserID)")
-        + QStringLiteral(" ,A.targetlocationid,A.Userid ");
-    if (f.switch91)
-        sql += QStringLiteral(" , isnull(isRequest,1) as isRequest ");
-    sql += QStringLiteral(" from INVENTORY..") + table + QStringLiteral(" A ")
-        + QStringLiteral(" Left Outer Join INVENTORY..tbinvlocation B")
-        + QStringLiteral(" On A.TargetLocationID = B.LocationID")
-        + QStringLiteral(" Left Outer Join INVENTORY..tbinvLocation C")
-        + QStringLiteral(" On A.LocationId = C.LocationID")
-        + QStringLiteral(" where a.TargetLocationID in (select locationid from "
-                         "INVENTORY..tbinvUserLocation where UserID = '")
-        + db::quoteInner(f.user) + QStringLiteral("')   ");
-    switch (f.option) {
-    case 0:
-        sql += QStringLiteral(" and isnull(A.Status,'') = '' ");
-        break;
-    case 1:
-        sql += QStringLiteral(" and A.Status = 'P' ");
-        break;
-    case 2:
-        sql += QStringLiteral(" and A.Status = 'A' ");
-        break;
-    case 3:
-        sql += QStringLiteral(" and A.Status = 'C' ");
-        break;
-    default:
-        break;
-    }
-    sql += f.verified ? QStringLiteral(" and isnull(verifiedby,'') <> ''  ")
-                      : QStringLiteral(" and isnull(verifiedby,'') = ''  ");
-    sql += QStringLiteral(" and a.documentnumber like '")
-        + (f.search.isEmpty() ? QStringLiteral("%") : db::quoteInner(f.search.trimmed()))
-        + QStringLiteral("'");
-    if (f.option == 4)
-        sql += QStringLiteral(" and (A.transdate >= dateadd(d,-7,cast(dateadd(d,(datepart(d,"
-                              "getdate()) -1) * -1,getdate()) as date)) ")
-            + QStringLiteral(" and A.transdate < dateadd(month,1,cast(dateadd(d,(datepart(d,"
-                             "getdate()) -1) * -1,getdate()) as date)) ) ");
-    sql += QStringLiteral(" Order By Transdate ");
-    if (f.newestFirst)
-        sql += QStringLiteral(" desc ");
-    return sql;
-}
-
+// The statement the main form builds for the filter.
 QString listing(const Filter &f)
 {
-    return f.requestOrders ? requestOrderListing(f) : withdrawalListing(f);
+    ListingFilter filter;
+    filter.employeeCode = f.user;
+    filter.requestOrders = f.requestOrders;
+    filter.lotNumbers = f.switch91;
+    filter.option = f.option;
+    filter.verified = f.verified;
+    filter.search = f.search;
+    filter.newestFirst = f.newestFirst;
+    return ListingStatement(filter);
 }
 
 struct ListingCase
