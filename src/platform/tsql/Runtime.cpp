@@ -186,7 +186,7 @@ void Engine::sqliteFail(const Context &ctx, int pos) const
 QString Engine::resolveDb(const ObjectName &name, Context &ctx) const
 {
     if (name.parts.size() == 3) {
-        const QString db = Catalog::canonicalDatabase(name.parts[0]);
+        QString db = Catalog::canonicalDatabase(name.parts[0]);
         if (db.isEmpty())
             fail(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered "
                                 "correctly.")
