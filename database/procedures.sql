@@ -476,8 +476,8 @@ GO
 
 IF OBJECT_ID('dbo.sp_Inv_WithdrawalPosting_Auto_Kit') IS NOT NULL DROP PROCEDURE dbo.sp_Inv_WithdrawalPosting_Auto_Kit
 GO
--- Breaks a tagged kit into a component at the receiving location, as
--- sp_Inv_WithdrawalPosting_Auto does for pieces.
+-- Breaks a tagged kit into a component at the receiving location, through
+-- sp_Inv_WithdrawalPosting_Auto.
 CREATE PROCEDURE dbo.sp_Inv_WithdrawalPosting_Auto_Kit
     @SourceItem varchar(20),
     @ReceivingItem varchar(20),
@@ -495,35 +495,10 @@ CREATE PROCEDURE dbo.sp_Inv_WithdrawalPosting_Auto_Kit
 AS
 BEGIN
     SET NOCOUNT ON;
-    DECLARE @Record int;
-    SET @Record = NULL;
-    IF ISNUMERIC(@DocumentNo) = 1
-        SET @Record = CAST(CAST(@DocumentNo AS float) AS int);
-
-    IF NOT EXISTS (SELECT ItemID FROM INVENTORY..tbInvent
-                   WHERE ItemID = @SourceItem AND LocationID = @TargetLocation)
-        INSERT INTO INVENTORY..tbInvent (ItemID, LocationID, OnHand, DamagedQty, ReservedQty, PPMP, ItemStatus)
-        VALUES (@SourceItem, @TargetLocation, 0, 0, 0, 0, 0);
-    IF NOT EXISTS (SELECT ItemID FROM INVENTORY..tbInvent
-                   WHERE ItemID = @ReceivingItem AND LocationID = @TargetLocation)
-        INSERT INTO INVENTORY..tbInvent (ItemID, LocationID, OnHand, DamagedQty, ReservedQty, PPMP, ItemStatus, AverageCost)
-        VALUES (@ReceivingItem, @TargetLocation, 0, 0, 0, 0, 0, @AveCostRec);
-
-    UPDATE INVENTORY..tbInvent
-    SET OnHand = ISNULL(OnHand, 0) - @QtyTransferred
-    WHERE ItemID = @SourceItem AND LocationID = @TargetLocation;
-    UPDATE INVENTORY..tbInvent
-    SET OnHand = ISNULL(OnHand, 0) + @QtyReceived
-    WHERE ItemID = @ReceivingItem AND LocationID = @TargetLocation;
-
-    INSERT INTO INVENTORY..tbInvStockLedger
-        (ItemID, LocationID, TransDate, DocumentNo, RecordNumber, MovementType, Quantity, UnitCost, UserID)
-    VALUES (@SourceItem, @TargetLocation, @Transdate, @DocumentNo, @Record, 'TO',
-            0 - @QtyTransferred, @AveCostSource, @UserID);
-    INSERT INTO INVENTORY..tbInvStockLedger
-        (ItemID, LocationID, TransDate, DocumentNo, RecordNumber, MovementType, Quantity, UnitCost, UserID)
-    VALUES (@ReceivingItem, @TargetLocation, @Transdate, @DocumentNo, @Record, 'TI',
-            @QtyReceived, @AveCostRec, @UserID);
+    -- A kit component is posted exactly as a piece is.
+    EXEC dbo.sp_Inv_WithdrawalPosting_Auto @SourceItem, @ReceivingItem, @SourceLocation,
+        @DocumentNo, @Transdate, @QtyTransferred, @QtyReceived, @AveCostSource, @AveCostRec,
+        @ListCostSource, @ListCostRec, @UserID, @TargetLocation;
 END
 GO
 
