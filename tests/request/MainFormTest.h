@@ -19,33 +19,22 @@ namespace testing_support {
 
 // The demo hospital with DEMO logged in (locations 18, 19, 23 and 30; may verify). Each test
 // sets the site and the switches it needs and then opens the main form.
-class MainFormTest : public DatabaseTest
+class MainFormTest : public LoggedInDatabaseTest
 {
 protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
-        resetSession();
-        database = m_db.get();
-        database->setObserver([this](const QString &sql) { statements << sql; });
-        currentUser = std::make_unique<user::CurrentUser>();
-        currentUser->logIn(std::move(m_db), QStringLiteral("DEMO"));
-        Session.CurrentUser = currentUser.get();
-        Session.Connection = database;
+        logIn(QStringLiteral("DEMO"));
         Session.Shell = &shell;
-        Session.InventoryAccess = QStringLiteral("A");
         LoadHospitalInfo();
     }
 
     void TearDown() override
     {
         form.reset();
-        resetSession();
-        currentUser.reset();
-        DatabaseTest::TearDown();
+        LoggedInDatabaseTest::TearDown();
     }
-
-    void sql(const QString &statement) { database->execute(statement); }
 
     void setSite(const QString &code)
     {
@@ -128,10 +117,7 @@ protected:
         return found;
     }
 
-    db::EmbeddedConnection *database = nullptr;
-    std::unique_ptr<user::CurrentUser> currentUser;
     ui::Shell shell;
-    QStringList statements;
     std::unique_ptr<frmMain> form;
 };
 

@@ -18,32 +18,15 @@ inline void PrintTo(const QString &text, std::ostream *os)
 
 namespace testing_support {
 
-// A fresh database with a logged-in user (employee TESTER): the CurrentUser owns the connection,
-// the test keeps a raw pointer to add rows and reads the statements sent since the last clear.
-class LoggedInTest : public DatabaseTest
+// A fresh database with the employee TESTER logged in.
+class LoggedInTest : public LoggedInDatabaseTest
 {
 protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
-        resetSession();
-        database = m_db.get();
-        database->setObserver([this](const QString &sql) { statements << sql; });
-        currentUser = std::make_unique<user::CurrentUser>();
-        currentUser->logIn(std::move(m_db), QStringLiteral("TESTER"));
-        Session.CurrentUser = currentUser.get();
-        Session.Connection = database;
-        Session.InventoryAccess = QStringLiteral("A");
+        logIn(QStringLiteral("TESTER"));
     }
-
-    void TearDown() override
-    {
-        resetSession();
-        currentUser.reset();
-        DatabaseTest::TearDown();
-    }
-
-    void sql(const QString &statement) { database->execute(statement); }
 
     // The hospital's locations, one of each kind the lists tell apart, and TESTER's rights.
     //  id   name              warehouse dispensing order status type
@@ -89,10 +72,6 @@ protected:
                      db::quote(EncodePassword(QStringLiteral("E"), QString::fromLatin1(PasswordKey),
                                               password))));
     }
-
-    db::EmbeddedConnection *database = nullptr;
-    std::unique_ptr<user::CurrentUser> currentUser;
-    QStringList statements;
 };
 
 } // namespace testing_support

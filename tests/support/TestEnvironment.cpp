@@ -1,6 +1,7 @@
 #include "support/TestEnvironment.h"
 
 #include "platform/db/EmbeddedConnection.h"
+#include "session/Session.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -33,6 +34,31 @@ void DatabaseTest::TearDown()
 {
     m_db.reset();
     TestEnvironment::TearDown();
+}
+
+void LoggedInDatabaseTest::logIn(const QString &employeeCode)
+{
+    resetSession();
+    database = m_db.get();
+    database->setObserver([this](const QString &sql) { statements << sql; });
+    currentUser = std::make_unique<user::CurrentUser>();
+    currentUser->logIn(std::move(m_db), employeeCode);
+    Session.CurrentUser = currentUser.get();
+    Session.Connection = database;
+    Session.InventoryAccess = QStringLiteral("A");
+}
+
+void LoggedInDatabaseTest::TearDown()
+{
+    resetSession();
+    currentUser.reset();
+    database = nullptr;
+    DatabaseTest::TearDown();
+}
+
+void LoggedInDatabaseTest::sql(const QString &statement)
+{
+    database->execute(statement);
 }
 
 } // namespace testing_support

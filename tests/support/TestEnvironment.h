@@ -3,7 +3,10 @@
 #include "support/ScriptedModal.h"
 #include "support/ScriptedPrompt.h"
 
+#include "platform/user/CurrentUser.h"
+
 #include <QDateTime>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -41,6 +44,21 @@ protected:
     static QDateTime fixedNow();
 
     std::unique_ptr<db::EmbeddedConnection> m_db;
+};
+
+// As DatabaseTest, with an employee logged in and the session set as start-up sets it: the
+// CurrentUser owns the connection, the test keeps a raw pointer to add rows, and `statements`
+// holds every statement sent.
+class LoggedInDatabaseTest : public DatabaseTest
+{
+protected:
+    void logIn(const QString &employeeCode);
+    void TearDown() override;
+    void sql(const QString &statement);
+
+    db::EmbeddedConnection *database = nullptr;
+    std::unique_ptr<user::CurrentUser> currentUser;
+    QStringList statements;
 };
 
 } // namespace testing_support
