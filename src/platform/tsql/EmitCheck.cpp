@@ -114,6 +114,46 @@ QString Emitter::charPadded(const QString &sql, const TypeSpec &type) const
         + QLatin1Char(')');
 }
 
+QString Emitter::likeRange(const Expr &e, const Em &x)
+{
+    // col LIKE 'abc%' also gets the range of texts that begin with abc, so that an index on the
+    // column serves it (the LIKE function alone reads every row). The pattern's value decides
+    // the translation, so it is baked into the statement's shape.
+    if (e.negated || e.args.size() != 2 || e.args[0]->kind != Expr::Kind::Column
+        || e.args[1]->kind != Expr::Kind::Literal || x.type != Type::Text
+        || !x.sql.startsWith(QLatin1Char('"')) || m_frame != &m_top)
+        return QString();
+    const Literal &lit = (*m_frame->literals)[static_cast<size_t>(e.args[1]->literal)];
+    if (lit.kind != LitKind::String)
+        return QString();
+    if (!m_top.inlineLiterals)
+        m_baked.push_back(e.args[1]->literal);
+    const QString pattern = literalValue(lit).toString();
+    QString prefix;
+    for (const QChar c : pattern) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('['))
+            break;
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e)
+            return QString();
+        prefix += c.toLower();
+    }
+    if (prefix.isEmpty())
+        return QString();
+    // The bounds differ from the prefix in its last character, a lower-case letter or a digit,
+    // so that neither bound is a letter the collation folds.
+    const QChar last = prefix.back();
+    if (!((last >= QLatin1Char('a') && last <= QLatin1Char('z'))
+          || (last >= QLatin1Char('0') && last <= QLatin1Char('9'))))
+        return QString();
+    QString low = prefix;
+    QString high = prefix;
+    low.back() = QChar(last.unicode() - 1);
+    high.back() = QChar(last.unicode() + 1);
+    return QLatin1Char('(') + x.sql + QStringLiteral(" > ") + sqlLiteral(QVariant(low))
+        + QStringLiteral(" COLLATE TSQL AND ") + x.sql + QStringLiteral(" < ")
+        + sqlLiteral(QVariant(high)) + QStringLiteral(" COLLATE TSQL)");
+}
+
 void Emitter::prepareGrouping(const QuerySpec &q, Scope &scope)
 {
     bool grouped = !q.groupBy.empty() || q.having;

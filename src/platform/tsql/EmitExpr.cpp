@@ -201,7 +201,11 @@ Emitter::Em Emitter::emitExpr(const Expr &e, const Scope *scope)
             + QStringLiteral(" LIKE ") + p.sql;
         if (e.args.size() > 2)
             sql += QStringLiteral(" ESCAPE ") + emitExpr(*e.args[2], scope).sql;
-        return Em {sql + QLatin1Char(')'), Type::Bit};
+        sql += QLatin1Char(')');
+        const QString range = likeRange(e, x);
+        if (!range.isEmpty())
+            sql = QLatin1Char('(') + sql + QStringLiteral(" AND ") + range + QLatin1Char(')');
+        return Em {sql, Type::Bit};
     }
     case Expr::Kind::IsNull: {
         Em x = emitExpr(*e.args[0], scope);

@@ -141,6 +141,7 @@ private:
     void checkDistinctOrder(const QuerySpec &q, const Expr &e) const;
     QString textRule(const Em &em) const;
     QString charPadded(const QString &sql, const TypeSpec &type) const;
+    QString likeRange(const Expr &e, const Em &x);
 
     QString quoted(const QString &name) const;
     QString tableSql(const Table &t) const;

@@ -402,7 +402,20 @@ Engine::Flow Engine::runBlock(const std::vector<StmtPtr> &stmts, Context &ctx)
     for (const StmtPtr &s : stmts) {
         if (!s)
             continue;
-        const Flow f = run(*s, ctx);
+        Flow f = Flow::Normal;
+        try {
+            f = run(*s, ctx);
+        } catch (const Error &e) {
+            // A fault found while running is placed at the statement of the batch that met it;
+            // RAISERROR's text, and what a procedure raises, stay as they were written.
+            if (e.line() > 0 || !ctx.entry || s->kind == Stmt::Kind::Block
+                || s->kind == Stmt::Kind::Raise || s->kind == Stmt::Kind::Exec)
+                throw;
+            int line = 0;
+            int column = 0;
+            lineColumn(ctx.text, s->pos, line, column);
+            throw Error(e.message(), e.construct(), line, column);
+        }
         if (f != Flow::Normal)
             return f;
     }

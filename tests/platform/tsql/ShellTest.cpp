@@ -53,7 +53,7 @@ TEST_F(ShellTest, FailingBatchChangesNothing)
         "go -- the second batch ends here\r\n"
         "select count(*) as N from inventory..tbTestLoc\n");
     EXPECT_EQ(run(input), 1);
-    EXPECT_TRUE(m_err.contains(QLatin1String("line 5"))) << m_err.toStdString();
+    EXPECT_TRUE(m_err.contains(QLatin1String("error at line 4"))) << m_err.toStdString();
     EXPECT_TRUE(m_err.contains(QLatin1String("Invalid column name 'Nosuch'")))
         << m_err.toStdString();
     EXPECT_EQ(m_out, QStringLiteral("N\n3\n"));

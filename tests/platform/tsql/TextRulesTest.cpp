@@ -72,6 +72,24 @@ INSTANTIATE_TEST_SUITE_P(
         RowsCase {"select count(*) from inventory..tbTest where Name + '' in ('ASPIRIN  ')",
                   {QStringLiteral("2")},
                   true},
+        // A LIKE with a fixed beginning finds the same rows through the column's index.
+        RowsCase {"select count(*) from inventory..tbTest where Name like 'PARACETAMOL'",
+                  {QStringLiteral("1")},
+                  true},
+        RowsCase {"select count(*) from inventory..tbTest where Name like 'asPIR%%'",
+                  {QStringLiteral("2")},
+                  true},
+        RowsCase {"select count(*) from inventory..tbTest where Name like 'G_uze' or Name like "
+                  "'z%'",
+                  {QStringLiteral("1")},
+                  true},
+        RowsCase {"select DocNo from inventory..tbTest where DocNo like '100%' order by DocNo desc",
+                  {QStringLiteral("1003"), QStringLiteral("1002"), QStringLiteral("1001")},
+                  true},
+        RowsCase {"select count(*) from inventory..tbTest where DocNo like 'x-1' and Name like "
+                  "'gauze%'",
+                  {QStringLiteral("1")},
+                  true},
         // The shorter text counts as padded with blanks: a tab sorts below the padding blank.
         RowsCase {"select case when 'a' > 'a' + char(9) then 'greater' else 'not' end",
                   {QStringLiteral("greater")},
