@@ -39,9 +39,8 @@ struct ResultSet
 // the construct and its place.
 //
 // Limits: OUTER APPLY gives one row per outer row (the applied query's first row, as a
-// correlated subquery per column); a scalar subquery with several rows gives its first row
-// instead of an error; one transaction at a time (a nested BEGIN is an error); no temporary
-// tables, cursors, CTEs, window functions, OUTPUT parameters or dynamic SQL.
+// correlated subquery per column); one transaction at a time (a nested BEGIN is an error); no
+// temporary tables, cursors, CTEs, window functions, OUTPUT parameters or dynamic SQL.
 class Engine final : public FunctionHost
 {
 public:
