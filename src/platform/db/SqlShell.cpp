@@ -82,10 +82,16 @@ int runShell(tsql::Engine &engine, const QString &input, QTextStream &out, QText
 {
     int failures = 0;
     for (const ShellBatch &batch : shellBatches(input)) {
-        const bool own = managesTransaction(batch.text);
-        try {
-            if (!own)
+        bool own = managesTransaction(batch.text);
+        if (!own) {
+            try {
                 engine.beginTransaction();
+            } catch (const tsql::Error &) {
+                // A database this user may only read: the batch cannot change it anyway.
+                own = true;
+            }
+        }
+        try {
             const tsql::ResultSet rs = engine.execute(batch.text);
             if (!own)
                 engine.commitTransaction();
