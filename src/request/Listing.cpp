@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -254,7 +255,22 @@ void Listing::txtSearch_KeyPress(int keyAscii)
 
 void Listing::tmrRefresh_Timer()
 {
+    // The user's place survives the refresh: the document he had chosen stays current, and the
+    // rows he was looking at stay in view, as long as the document is still listed.
+    ui::FlexGrid &grid = *m_c.ui->grdListing;
+    const bool hadRows = grid.isEnabled() && grid.Rows() > 1;
+    const QString chosen = hadRows ? grid.TextMatrix(grid.Row(), 1) : QString();
+    const int top = grid.TopRow();
     LoadListing();
+    if (chosen.isEmpty() || !grid.isEnabled())
+        return;
+    for (int row = 1; row < grid.Rows(); ++row) {
+        if (grid.TextMatrix(row, 1) == chosen) {
+            grid.setRow(row);
+            grid.setTopRow(std::clamp(top, 1, grid.Rows() - 1));
+            return;
+        }
+    }
 }
 
 void Listing::grdListing_DblClick()

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -56,6 +57,9 @@ public:
     // true when they hold objects.
     bool refreshCatalog();
 
+    // Has any object been created in this database (one of the four)?
+    bool holdsObjects(const QString &db) const;
+
     // A private in-memory copy of this engine's databases and catalogue.
     std::unique_ptr<Engine> cloneInMemory() const;
 
@@ -69,11 +73,19 @@ public:
     QDateTime now() const override;
     int objectId(const QString &name, const QString &type) const override;
 
-    // One transaction at a time: a second begin is an error.
+    // One transaction at a time: a second begin is an error. The inventory database is locked
+    // for writing at the begin, the others when first written; a commit that fails is rolled
+    // back.
     void beginTransaction();
     void commitTransaction();
     void rollbackTransaction();
     bool inTransaction() const { return m_inTransaction; }
+    // SQLite's extended result code of the last failure (SQLITE_BUSY when another program held
+    // a lock past the wait).
+    int lastErrorCode() const;
+
+    // PRINT texts and RAISERROR messages of severity 10 or lower, in order, since last taken.
+    QStringList takeMessages() { return std::exchange(m_messages, QStringList()); }
 
     // How many statement texts have been parsed (cache misses).
     int parseCount() const { return m_parseCount; }
@@ -89,8 +101,10 @@ public:
 private:
     Engine();
     void attach(const QString &folder);
+    void attachReadOnly(const QString &db, const QString &file);
     void loadCatalog();
     void exec(const QString &sql);
+    void undoCatalogChanges();
     void persist(const QString &db, const QString &kind, const QString &name, const QString &table,
                  const QString &definition);
     void unpersist(const QString &db, const QString &kind, const QString &name);
@@ -122,9 +136,11 @@ private:
     QString m_currentDb;
     std::function<QDateTime()> m_clock;
     bool m_inTransaction = false;
+    int m_lastError = 0;
     int m_transactionVersion = 0;
     int m_parseCount = 0;
     int m_depth = 0;
+    QStringList m_messages;
     QHash<quint64, std::vector<std::shared_ptr<CacheEntry>>> m_cache;
     int m_cacheSize = 0;
     int m_cacheVersion = -1;
