@@ -4,6 +4,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyboardRule.h"
 #include "platform/ui/Prompt.h"
+#include "platform/ui/ValidateOnLeave.h"
 #include "request/EventHook.h"
 #include "request/FormHelpers.h"
 #include "request/Guarded.h"
@@ -397,6 +398,15 @@ void LinesGrid::grdDetails_Click()
     // A click chooses the line and leaves the focus on the grid, where Delete acts on it.
     const QScopedValueRollback<bool> keep(m_keepGridFocus, true);
     grdDetailsToText();
+    ui::FlexGrid &grid = *m_c.ui->grdDetails;
+    if (!grid.hasFocus() && grid.isVisible()) {
+        // Leaving the code box for the click moved on to the quantity; the entry now shows the
+        // clicked line, so there is nothing left to check on the way back to the grid.
+        const QScopedValueRollback<bool> moving(m_moving, true);
+        ui::setCausesValidation(&grid, false);
+        grid.setFocus(Qt::MouseFocusReason);
+        ui::setCausesValidation(&grid, true);
+    }
     OpenEditor();
 }
 

@@ -84,7 +84,8 @@ MainWindowChrome::MainWindowChrome(frmMain &form)
 
     // The window never gets so small that its controls overlap or cut their captions.
     fitPlacedFrames();
-    m_form.setMinimumSize(m_form.minimumSizeHint());
+    // Tall enough for a handful of lines under the entry frames.
+    m_form.setMinimumSize(m_form.minimumSizeHint().expandedTo(QSize(0, 560)));
     m_form.installEventFilter(this);
     restoreWindowState();
 }
@@ -210,7 +211,7 @@ void MainWindowChrome::listingRefreshed()
 void MainWindowChrome::fitColumns()
 {
     // The extra width of a wide screen goes to the names, where long texts are.
-    m_c.ui->grdListing->setStretchCol(3);
+    m_c.ui->grdListing->setStretchCols({2, 3});
     m_c.ui->grdDetails->setStretchCol(DetailsCol::Description);
 }
 

@@ -271,27 +271,38 @@ void FlexGrid::applyColWidth(int col)
     }
     setColumnHidden(col, false);
     setColumnWidth(col, baseWidth(col));
-    if (m_stretchCol >= 0 && col != m_stretchCol)
-        applyStretch();
+    applyStretch();
 }
 
 void FlexGrid::applyStretch()
 {
-    if (m_stretchCol < 0 || m_stretchCol >= Cols() || isColumnHidden(m_stretchCol))
+    QList<int> stretched;
+    for (int col : m_stretchCols) {
+        if (col >= 0 && col < Cols() && !isColumnHidden(col))
+            stretched << col;
+    }
+    if (stretched.isEmpty())
         return;
     const QScopedValueRollback<bool> sizing(m_sizing, true);
-    int others = 0;
+    int used = 0;
     for (int col = 0; col < Cols(); ++col) {
-        if (col != m_stretchCol && !isColumnHidden(col))
-            others += columnWidth(col);
+        if (isColumnHidden(col))
+            continue;
+        used += stretched.contains(col) ? baseWidth(col) : columnWidth(col);
     }
-    const int room = viewport()->width() - others;
-    setColumnWidth(m_stretchCol, std::max(baseWidth(m_stretchCol), room));
+    // The room left over is shared out; the last column takes what division leaves.
+    const int room = std::max(0, viewport()->width() - used);
+    const int share = room / static_cast<int>(stretched.size());
+    for (qsizetype i = 0; i < stretched.size(); ++i) {
+        const int col = stretched.at(i);
+        const int extra = i + 1 == stretched.size() ? room - share * static_cast<int>(i) : share;
+        setColumnWidth(col, baseWidth(col) + extra);
+    }
 }
 
-void FlexGrid::setStretchCol(int col)
+void FlexGrid::setStretchCols(const QList<int> &cols)
 {
-    m_stretchCol = col;
+    m_stretchCols = cols;
     applyStretch();
 }
 

@@ -107,8 +107,9 @@ public:
     void setNotice(const QString &text);
     QString Notice() const { return m_notice; }
 
-    // The column that takes the width the other columns leave (-1: none).
-    void setStretchCol(int col);
+    // The columns that share the width the other columns leave (none by default).
+    void setStretchCol(int col) { setStretchCols({col}); }
+    void setStretchCols(const QList<int> &cols);
 
     // Widths the user dragged the columns to, in pixels (-1: not dragged). They stay while
     // the forms set widths and bind again, except for columns the forms hide.
@@ -159,7 +160,7 @@ private:
     int m_sortCol = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QString m_notice;
-    int m_stretchCol = -1;
+    QList<int> m_stretchCols;
     bool m_sizing = false;
     bool m_clicking = false; // the grid sets widths itself: not a drag
 };

@@ -302,7 +302,6 @@ TEST(FlexGrid, ClickMakesADataCellCurrentAndAFixedCellChoosesItsRow)
 
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(doubled.count(), 2);
-    EXPECT_EQ(grid.Row(), 3);
 
     // The header row stays out of reach.
     grid.setFixedRows(1);
