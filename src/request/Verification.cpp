@@ -19,6 +19,9 @@ Verification::Verification(frmMain &form)
 void Verification::cmdVerify_Click()
 {
     Ui::frmMain &ui = *m_c.ui;
+    // A document the supplying side has taken up, or one already verified, stays as it is.
+    if (!m_form.document().isEditable())
+        return;
     if (m_form.IsListEmpty() || !m_form.AllQuantitiesFilled())
         return;
     if (trimBlanks(ui.txtRemarks->toPlainText()).isEmpty()) {
