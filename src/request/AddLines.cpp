@@ -55,6 +55,14 @@ void AddLines::cmdAddFromPrevious_Click()
     finishAdding(grew);
 }
 
+void AddLines::AddChosen(const ChosenItemList &items)
+{
+    bool grew = false;
+    for (const clstemCollection &item : items)
+        grew = writeLine(item) || grew;
+    finishAdding(grew);
+}
+
 bool AddLines::writeLine(const clstemCollection &item)
 {
     ui::FlexGrid &grid = *m_c.ui->grdDetails;
@@ -62,8 +70,8 @@ bool AddLines::writeLine(const clstemCollection &item)
     line.itemId = item.ItemCode;
     line.description = item.ItemName;
     line.uom = item.UOM;
-    line.quantity = readTypedNumber(item.Quantity);
-    line.unitCost = format::Currency::fromDouble(readTypedNumber(item.ListCost));
+    line.quantity = format::typedNumber(item.Quantity);
+    line.unitCost = format::Currency::fromDouble(format::typedNumber(item.ListCost));
     line.retail = item.Retail;
     line.ads = false;
     line.onHand = item.OnHand;

@@ -7,6 +7,7 @@
 #include "request/EventHook.h"
 #include "request/FormHelpers.h"
 #include "request/Guarded.h"
+#include "request/LineChecks.h"
 #include "request/RequestDocument.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
@@ -319,8 +320,8 @@ RequestLine LinesGrid::EntryLine() const
     RequestLine line;
     line.itemId = ui.txtProdCode->text();
     line.description = ui.txtProdName->text();
-    line.quantity = readTypedNumber(ui.txtWithdraw->text());
-    line.unitCost = format::Currency::fromDouble(readTypedNumber(ui.txtUnitCost->text()));
+    line.quantity = format::typedNumber(ui.txtWithdraw->text());
+    line.unitCost = format::Currency::fromDouble(format::typedNumber(ui.txtUnitCost->text()));
     line.retail = m_c.optConsumed[0]->isChecked() ? QStringLiteral("Y") : QStringLiteral("N");
     line.ads = ui.chkAdS->isChecked();
     line.onHand = ui.txtOnhand->text();
@@ -540,24 +541,35 @@ void LinesGrid::txtEntry_Enter()
 {
     ui::FlexGrid &grid = *m_c.ui->grdDetails;
     const int row = grid.Row();
-    if (grid.TextMatrix(row, DetailsCol::Code).isEmpty()) {
+    if (grid.TextMatrix(row, DetailsCol::Code).isEmpty() || row < 1
+        || row > m_form.document().lineCount()) {
         HideEditor();
         return;
     }
-    QString typed = m_c.txtEntry->text();
-    // An emptied cell is a quantity of none, never an empty text for the save to send.
-    if (typed.isEmpty())
-        typed = QStringLiteral("0");
-    const double quantity = format::leadingNumber(typed);
+    // A whole quantity of at least one, typed or pasted, with or without thousands separators.
+    double quantity = 0;
+    if (!line_limits::checkCellQuantity(m_c.txtEntry->text(), quantity)) {
+        m_c.txtEntry->setFocus();
+        return;
+    }
     if (GetPharmaSwitch(QStringLiteral("5"))
-        && quantity > format::leadingNumber(grid.TextMatrix(row, DetailsCol::OnHand))) {
+        && quantity > format::typedNumber(grid.TextMatrix(row, DetailsCol::OnHand))) {
         ui::msgBox(QStringLiteral("Quantity must be less than or equal to Current Stock..."),
                    ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("MESSAGE"));
         m_c.txtEntry->setFocus();
         return;
     }
+    const double unitCost
+        = m_form.document().lines()[static_cast<size_t>(row - 1)].unitCost.toDouble();
+    if (unitCost * quantity > line_limits::MaxAmount) {
+        ui::msgBox(line_limits::totalCostRule(), ui::Buttons::Ok, ui::Icon::Information,
+                   QStringLiteral("MESSAGE"));
+        m_c.txtEntry->setFocus();
+        return;
+    }
     m_form.document().setQuantity(row - 1, quantity);
-    grid.setTextMatrix(row, DetailsCol::Quantity, typed);
+    grid.setTextMatrix(row, DetailsCol::Quantity,
+                       format::formatNumber(quantity, QStringLiteral("#########0")));
     const RequestLine &line = m_form.document().lines()[static_cast<size_t>(row - 1)];
     grid.setTextMatrix(row, DetailsCol::TotalCost, format::numberText(line.totalCost().toDouble()));
     UpdateGrandTotal();

@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <tuple>
 
-double readTypedNumber(const QString &text)
-{
-    return format::isNumeric(text) ? format::numericValue(text) : format::leadingNumber(text);
-}
-
 RequestDocument::RequestDocument(QObject *parent)
     : QObject(parent)
 { }

@@ -11,9 +11,6 @@
 #include <QString>
 #include <vector>
 
-// A number as the user types it: "1,040.00" reads whole, other text by its leading number.
-double readTypedNumber(const QString &text);
-
 struct DocumentLocation
 {
     QString id; // LocationID

@@ -416,8 +416,11 @@ void frmMain::wireDocument()
         if (!m_showingDocument)
             m_document.setRequester(m_ui->txtReqID->text(), m_ui->lblReqName->text());
     });
+    // The lines grid, its totals and the location lock follow the document.
     connect(&m_document, &RequestDocument::totalChanged, this,
             [this] { guarded([this] { UpdateGrandTotal(); }); });
+    for (auto signal : {&RequestDocument::lineAdded, &RequestDocument::lineRemoved})
+        connect(&m_document, signal, this, [this] { LockLocations(); });
 }
 
 void frmMain::ShowDocument()

@@ -137,8 +137,8 @@ protected:
     {
         RequestLine line;
         line.itemId = l.code;
-        line.quantity = readTypedNumber(l.quantity);
-        line.unitCost = format::Currency::fromDouble(readTypedNumber(l.unitCost));
+        line.quantity = format::typedNumber(l.quantity);
+        line.unitCost = format::Currency::fromDouble(format::typedNumber(l.unitCost));
         line.retail = l.retail;
         line.ads = l.ads == QLatin1String("Y");
         line.lotNumber = l.lot;

@@ -332,7 +332,7 @@ TEST_F(DocumentTest, LocationsLockOnceANewDocumentHasALine)
     RequestLine line;
     line.itemId = QStringLiteral("1019");
     line.quantity = 1;
-    line.unitCost = format::Currency::fromDouble(readTypedNumber(QStringLiteral("1,234.5679")));
+    line.unitCost = format::Currency::fromDouble(format::typedNumber(QStringLiteral("1,234.5679")));
     form->linesGrid().PutLine(1, line);
     EXPECT_EQ(lines().Rows(), 3);
     form->LockLocations();

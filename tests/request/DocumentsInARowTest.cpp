@@ -405,7 +405,7 @@ TEST_F(DocumentsInARow, ThousandsSeparatorsCountWholeInTotalAndSave)
     newDocument();
     addLine("1024", 2, "1040");
     RequestLine typed = form->document().lines().back();
-    typed.unitCost = format::Currency::fromDouble(readTypedNumber(QStringLiteral("1,040.00")));
+    typed.unitCost = format::Currency::fromDouble(format::typedNumber(QStringLiteral("1,040.00")));
     form->linesGrid().PutLine(2, typed);
     EXPECT_EQ(child<QLineEdit>("txtTotalCounter")->text(), QStringLiteral("2,089.0000"));
     EXPECT_TRUE(form->SaveRequest());

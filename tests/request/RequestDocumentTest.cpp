@@ -228,25 +228,4 @@ INSTANTIATE_TEST_SUITE_P(
                     false}),
     [](const ::testing::TestParamInfo<ChangeCase> &info) { return info.param.name; });
 
-struct NumberCase
-{
-    const char *typed;
-    double value;
-};
-
-class TypedNumberTest : public ::testing::TestWithParam<NumberCase>
-{
-};
-
-TEST_P(TypedNumberTest, ThousandsSeparatorsReadWhole)
-{
-    EXPECT_DOUBLE_EQ(readTypedNumber(QLatin1String(GetParam().typed)), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(Numbers, TypedNumberTest,
-                         ::testing::Values(NumberCase {"1,040.00", 1040},
-                                           NumberCase {"1,250.5", 1250.5}, NumberCase {"12", 12},
-                                           NumberCase {" 7.25 ", 7.25}, NumberCase {"12abc", 12},
-                                           NumberCase {"", 0}, NumberCase {"abc", 0}));
-
 } // namespace
