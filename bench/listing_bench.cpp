@@ -260,6 +260,58 @@ void BM_OpenDocument_Ordinary(benchmark::State &state)
 }
 BENCHMARK(BM_OpenDocument_Ordinary)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// Saving the opened document unchanged: the numbering look-ups, the delete and the insert of
+// every line (and what else the save checks inside its transaction). The document is opened
+// again between iterations, unmeasured. The save writes to the benchmark database: run it on a
+// copy (SR_BENCH_DB_ROOT) when others share the cached one.
+void saveDocument(benchmark::State &state, const QString &number)
+{
+    Hospital &h = Hospital::instance();
+    frmMain &form = h.form();
+    Controls ui(form);
+    if (ui.SSTab1->currentIndex() != 0)
+        form.cmdCancel_Click();
+    form.controls().optOptions[0]->setChecked(true);
+    ui.chkverified->setChecked(false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.LoadListing();
+        QApplication::processEvents();
+        const int row = listedRow(*ui.grdListing, number);
+        if (row < 0) {
+            state.ResumeTiming();
+            state.SkipWithError("the document is not in the listing");
+            break;
+        }
+        ui.grdListing->setRow(row);
+        form.grdListing_DblClick();
+        QApplication::processEvents();
+        state.counters["lines"] = ui.grdDetails->Rows() - 2;
+        const int before = h.prompt().count;
+        state.ResumeTiming();
+
+        const bool saved = form.SaveRequest();
+
+        state.PauseTiming();
+        // "still needs to be verified" is the one message a save shows.
+        if (!saved || h.prompt().count - before != 1) {
+            state.ResumeTiming();
+            state.SkipWithError(qPrintable(QStringLiteral("not saved: ") + h.prompt().last));
+            break;
+        }
+        form.cmdCancel_Click();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    memoryCounters(state);
+}
+
+void BM_SaveDocument_1231Lines(benchmark::State &state)
+{
+    saveDocument(state, Hospital::instance().scale().bigDocument);
+}
+BENCHMARK(BM_SaveDocument_1231Lines)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 // The main form's start at hospital scale: Form_Load (rights, location lists, the first
 // listing) and the first paint.
 void BM_FormLoad(benchmark::State &state)

@@ -7,6 +7,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Modal.h"
 #include "request/LinesGrid.h"
+#include "request/RequestDocument.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "ui_frmMain.h"
@@ -65,24 +66,19 @@ void AddLines::AddChosen(const ChosenItemList &items)
 bool AddLines::writeLine(const clstemCollection &item)
 {
     ui::FlexGrid &grid = *m_c.ui->grdDetails;
-    int row = grid.Rows() - 1;
-    IsInGrid(grid, QString(), DetailsCol::Code, row);
-
-    const double total = format::typedNumber(item.Quantity) * format::typedNumber(item.ListCost);
-    grid.setTextMatrix(row, DetailsCol::Code, item.ItemCode);
-    grid.setTextMatrix(row, DetailsCol::Description, item.ItemName);
-    grid.setTextMatrix(row, DetailsCol::UOM, item.UOM);
-    grid.setTextMatrix(row, DetailsCol::Quantity, item.Quantity);
-    grid.setTextMatrix(row, DetailsCol::UnitCost, item.ListCost);
-    grid.setTextMatrix(row, DetailsCol::TotalCost, format::numberText(total));
-    grid.setTextMatrix(row, DetailsCol::Retail, item.Retail);
-    grid.setTextMatrix(row, DetailsCol::isADS, QStringLiteral("N"));
-    grid.setTextMatrix(row, DetailsCol::OnHand, item.OnHand);
-
-    if (row != grid.Rows() - 1)
+    RequestLine line;
+    line.itemId = item.ItemCode;
+    line.description = item.ItemName;
+    line.uom = item.UOM;
+    line.quantity = format::typedNumber(item.Quantity);
+    line.unitCost = format::Currency::fromDouble(format::typedNumber(item.ListCost));
+    line.retail = item.Retail;
+    line.ads = false;
+    line.onHand = item.OnHand;
+    const int rows = grid.Rows();
+    const int row = m_form.linesGrid().PutLine(m_form.document().lineCount() + 1, line);
+    if (row != rows - 1)
         return false;
-    // The grid always ends with one empty row.
-    grid.setRows(grid.Rows() + 1);
     m_form.linesGrid().ShowLastRow();
     return true;
 }

@@ -90,7 +90,7 @@ void ItemEntry::txtProdCode_Validate(bool &cancel)
     }
     // 2.-4.
     ui.txtProdCode->setText(GetItemIDByBarcode(typed));
-    const LookupLocation location = lookupLocation(ui, m_flags.IsRequest);
+    const LookupLocation location = lookupLocation(ui, m_form.document().isRequest());
     item.SupplyingLocationID = ui.cboLocation->Tag;
     item.RequestingLocationID = ui.cboTargetLocation->Tag;
     if (!item.SearchItem(ui.txtProdCode->text(), location.name, location.id)) {
@@ -374,7 +374,7 @@ void ItemEntry::LoadPPMP(const QString &ItemCode)
 void ItemEntry::cmdCode_Click()
 {
     Ui::frmMain &ui = *m_c.ui;
-    const LookupLocation location = lookupLocation(ui, m_flags.IsRequest);
+    const LookupLocation location = lookupLocation(ui, m_form.document().isRequest());
     frmItemLookup lookup(&m_form);
     lookup.SearchString = trimBlanks(ui.txtProdCode->text());
     lookup.LocationName = location.name;

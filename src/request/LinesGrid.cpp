@@ -9,6 +9,7 @@
 #include "request/FormHelpers.h"
 #include "request/Guarded.h"
 #include "request/LineChecks.h"
+#include "request/RequestDocument.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "session/Session.h"
@@ -87,7 +88,7 @@ LinesGrid::LinesGrid(frmMain &form)
 
 void LinesGrid::UpdateGrandTotal()
 {
-    const format::Currency sum = columnSum(*m_c.ui->grdDetails, DetailsCol::TotalCost);
+    const format::Currency sum = m_form.document().total();
     m_c.ui->txtTotalCounter->setText(
         format::formatNumber(sum.toDouble(), QStringLiteral("###,###,##0.0000")));
 }
@@ -104,7 +105,7 @@ void LinesGrid::LockLocations()
     Ui::frmMain &ui = *m_c.ui;
     if (ui.txtDocNum->text() != QLatin1String("NEW"))
         return;
-    const bool noLines = ui.grdDetails->TextMatrix(1, DetailsCol::Code).isEmpty();
+    const bool noLines = m_form.document().lines().empty();
     ui.cboLocation->setEnabled(noLines);
     // The requesting location stays locked where the site locks it for good.
     if (!isSite("YXOPL"))
@@ -242,11 +243,14 @@ void LinesGrid::cmdDelete_Click()
 {
     Ui::frmMain &ui = *m_c.ui;
     ui::FlexGrid &grid = *ui.grdDetails;
-    if (grid.TextMatrix(grid.Row(), DetailsCol::Description).isEmpty())
+    if (!m_form.document().isEditable()
+        || grid.TextMatrix(grid.Row(), DetailsCol::Description).isEmpty())
         return;
     {
         const QScopedValueRollback<bool> moving(m_moving, true);
-        removeRow(grid, grid.Row());
+        const int row = grid.Row();
+        removeRow(grid, row);
+        m_form.document().removeLine(row - 1);
         grid.setFocus();
         grid.setRow(grid.Rows() - 1);
     }
@@ -266,6 +270,66 @@ void LinesGrid::cmdRemoveRO_Click()
     ro.setRow(ro.Rows() - 1);
     LoadLineToEntry(true);
     UpdateROTotal();
+    TakeRequestOrders();
+}
+
+void LinesGrid::TakeRequestOrders()
+{
+    m_form.document().setRequestOrders(RequestOrdersOnGrid());
+}
+
+std::vector<RequestOrderLine> LinesGrid::RequestOrdersOnGrid() const
+{
+    const ui::FlexGrid &ro = *m_c.ui->fgRO;
+    std::vector<RequestOrderLine> lines;
+    for (int row = 1; row < ro.Rows(); ++row) {
+        if (ro.TextMatrix(row, ro_col::Code).isEmpty()
+            && ro.TextMatrix(row, ro_col::Description).isEmpty())
+            continue;
+        lines.push_back({ro.TextMatrix(row, ro_col::Code), ro.TextMatrix(row, ro_col::Description),
+                         ro.TextMatrix(row, ro_col::Qty), ro.TextMatrix(row, ro_col::UnitCost),
+                         ro.TextMatrix(row, ro_col::TotalCost)});
+    }
+    return lines;
+}
+
+int LinesGrid::PutLine(int row, const RequestLine &line)
+{
+    ui::FlexGrid &grid = *m_c.ui->grdDetails;
+    // Lines fill the grid from row 1 on; a row past them adds a line.
+    const int index = m_form.document().setLine(row - 1, line);
+    row = index + 1;
+    // The grid always ends with one empty row.
+    if (row >= grid.Rows() - 1)
+        grid.setRows(row + 2);
+    grid.setTextMatrix(row, DetailsCol::Code, line.itemId);
+    grid.setTextMatrix(row, DetailsCol::Description, line.description);
+    grid.setTextMatrix(row, DetailsCol::UOM, line.uom);
+    grid.setTextMatrix(row, DetailsCol::Quantity, format::numberText(line.quantity));
+    grid.setTextMatrix(row, DetailsCol::UnitCost, line.unitCost.toString());
+    grid.setTextMatrix(row, DetailsCol::TotalCost, line.totalCost().toString());
+    grid.setTextMatrix(row, DetailsCol::Retail, line.retail);
+    grid.setTextMatrix(row, DetailsCol::isADS,
+                       line.ads ? QStringLiteral("Y") : QStringLiteral("N"));
+    grid.setTextMatrix(row, DetailsCol::OnHand, line.onHand);
+    grid.setTextMatrix(row, DetailsCol::LotNumber, line.lotNumber);
+    return row;
+}
+
+RequestLine LinesGrid::EntryLine() const
+{
+    const Ui::frmMain &ui = *m_c.ui;
+    RequestLine line;
+    line.itemId = ui.txtProdCode->text();
+    line.description = ui.txtProdName->text();
+    line.quantity = format::typedNumber(ui.txtWithdraw->text());
+    line.unitCost = format::Currency::fromDouble(format::typedNumber(ui.txtUnitCost->text()));
+    line.retail = m_c.optConsumed[0]->isChecked() ? QStringLiteral("Y") : QStringLiteral("N");
+    line.ads = ui.chkAdS->isChecked();
+    line.onHand = ui.txtOnhand->text();
+    if (GetInvSwitch(QStringLiteral("91")))
+        line.lotNumber = ui.txtLotNumber->text();
+    return line;
 }
 
 void LinesGrid::WriteEntry()
@@ -282,7 +346,9 @@ void LinesGrid::WriteEntry()
             }
         }
     }
-    // 2.
+    // 2. The line goes into the document; the grid shows the figures as they were typed.
+    const RequestLine line = EntryLine();
+    row = m_form.document().setLine(row - 1, line) + 1;
     grid.setTextMatrix(row, DetailsCol::Code, ui.txtProdCode->text());
     grid.setTextMatrix(row, DetailsCol::Description, ui.txtProdName->text());
     grid.setTextMatrix(row, DetailsCol::Quantity, ui.txtWithdraw->text());
@@ -333,6 +399,7 @@ void LinesGrid::AddToRequestOrder()
         break;
     }
     UpdateROTotal();
+    TakeRequestOrders();
 }
 
 bool LinesGrid::IsOnRequestOrderList() const
@@ -430,7 +497,8 @@ void LinesGrid::OpenEditor()
     ui::FlexGrid &grid = *m_c.ui->grdDetails;
     QLineEdit &editor = *m_c.txtEntry;
     const int row = grid.Row();
-    if (!GetInvSwitch(QStringLiteral("92")) || grid.Col() != DetailsCol::Quantity
+    if (!m_form.document().isEditable() || !GetInvSwitch(QStringLiteral("92"))
+        || grid.Col() != DetailsCol::Quantity
         || grid.TextMatrix(row, DetailsCol::Description).isEmpty()) {
         HideEditor();
         return;
@@ -498,7 +566,8 @@ void LinesGrid::txtEntry_Enter()
 {
     ui::FlexGrid &grid = *m_c.ui->grdDetails;
     const int row = grid.Row();
-    if (grid.TextMatrix(row, DetailsCol::Code).isEmpty()) {
+    if (grid.TextMatrix(row, DetailsCol::Code).isEmpty() || row < 1
+        || row > m_form.document().lineCount()) {
         HideEditor();
         return;
     }
@@ -515,16 +584,19 @@ void LinesGrid::txtEntry_Enter()
         m_c.txtEntry->setFocus();
         return;
     }
-    const double unitCost = format::typedNumber(grid.TextMatrix(row, DetailsCol::UnitCost));
+    const double unitCost
+        = m_form.document().lines()[static_cast<size_t>(row - 1)].unitCost.toDouble();
     if (unitCost * quantity > line_limits::MaxAmount) {
         ui::msgBox(line_limits::totalCostRule(), ui::Buttons::Ok, ui::Icon::Information,
                    QStringLiteral("MESSAGE"));
         m_c.txtEntry->setFocus();
         return;
     }
+    m_form.document().setQuantity(row - 1, quantity);
     grid.setTextMatrix(row, DetailsCol::Quantity,
                        format::formatNumber(quantity, QStringLiteral("#########0")));
-    grid.setTextMatrix(row, DetailsCol::TotalCost, format::numberText(unitCost * quantity));
+    const RequestLine &line = m_form.document().lines()[static_cast<size_t>(row - 1)];
+    grid.setTextMatrix(row, DetailsCol::TotalCost, format::numberText(line.totalCost().toDouble()));
     UpdateGrandTotal();
     if (row < grid.Rows() - 1) {
         MoveEditor(1);

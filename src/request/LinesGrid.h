@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 class QEvent;
+struct RequestLine;
+struct RequestOrderLine;
 class frmMain;
 struct MainControls;
 struct MainFlags;
@@ -38,7 +41,16 @@ public:
     // Writes the entry fields into the grid: over the current row for "Update", else into the
     // first free row; the grid grows when the last row was taken.
     void WriteEntry();
+    // Puts a line into the document and shows it in grid row `row` (1 for the first line): the
+    // line there is replaced, a row past the lines adds one, and the grid keeps one empty row
+    // at its end. Returns the row it went to.
+    int PutLine(int row, const RequestLine &line);
+    // The entry fields as a line.
+    RequestLine EntryLine() const;
     void AddToRequestOrder();
+    // The request-order list as the grid fgRO holds it, into the document.
+    void TakeRequestOrders();
+    std::vector<RequestOrderLine> RequestOrdersOnGrid() const;
     bool IsOnRequestOrderList() const;
     // Makes the last (empty) row current, scrolled so that it shows near the bottom.
     void ShowLastRow();

@@ -278,7 +278,6 @@ void Listing::grdListing_DblClick()
     const ui::FlexGrid &grid = *m_c.ui->grdListing;
     if (!grid.isEnabled())
         return;
-    m_flags.IsConsolidation = m_c.optOptions[4]->isChecked();
     if (m_c.ui->chkverified->isChecked())
         return; // verified documents are not opened from the listing
     const int row = grid.Row();

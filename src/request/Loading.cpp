@@ -1,15 +1,24 @@
 #include "request/Loading.h"
 
+#include "objects/clsEmployee.h"
 #include "platform/db/Connection.h"
 #include "platform/format/Format.h"
 #include "platform/ui/FlexGrid.h"
 #include "request/FormHelpers.h"
+#include "request/LinesGrid.h"
+#include "request/RequestDocument.h"
+#include "request/Saving.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "session/Session.h"
 #include "ui_frmMain.h"
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+#include <initializer_list>
 
 namespace {
 
@@ -27,7 +36,55 @@ QString listedDocumentNumber(const ui::FlexGrid &listing)
     return listing.TextMatrix(listing.Row(), 1);
 }
 
+QString employeeName(const QString &id)
+{
+    clsEmployee employee;
+    if (trimBlanks(id).isEmpty() || !employee.Search(trimBlanks(id)))
+        return QString();
+    return employee.CompleteName;
+}
+
+// A date read from the database, or the server's general date text.
+QDateTime transDateValue(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime();
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().startOfDay();
+    return format::parseDateTime(value.toString());
+}
+
 } // namespace
+
+QString LoadRequestStatement(const QString &number)
+{
+    return QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '") + db::quoteInner(number)
+        + QLatin1Char('\'');
+}
+
+QString RequestOrderLinesStatement(const QString &number)
+{
+    return QStringLiteral("select a.itemid,b.Itemname,b.unitofmeasureid as UOM,a.qty,a.unitcost,"
+                          "a.TotalCost ")
+        + QStringLiteral(" from inventory..tbinvRequestOrder a ")
+        + QStringLiteral(" left join inventory..tbinvmaster b on a.itemid = b.itemid ")
+        + QStringLiteral(" left join inventory..tbinvunitofmeasure c on b.unitofmeasureid = "
+                         "c.unitofmeasureid ")
+        + QStringLiteral(" where documentnumber = '") + db::quoteInner(number)
+        + QStringLiteral("' ");
+}
+
+QString RequestOrderHeaderStatement(const QString &number)
+{
+    return QStringLiteral(" Select top 1 a.Remarks,a.transdate,a.locationid,b.location,"
+                          "a.targetlocationid, c.location as tlocation,a.documentnumber ")
+        + QStringLiteral(" from inventory..tbinvrequestorder a ")
+        + QStringLiteral(" Inner join inventory..tbinvlocation b on a.locationid = b.locationid ")
+        + QStringLiteral(" Inner join inventory..tbinvlocation c on a.targetlocationid = "
+                         "c.locationid ")
+        + QStringLiteral(" where a.documentnumber = '") + db::quoteInner(number)
+        + QStringLiteral("' ");
+}
 
 void ShowDocumentKind(MainControls &c, bool isRequest)
 {
@@ -52,109 +109,182 @@ Loading::Loading(frmMain &form)
 void Loading::LoadRequest()
 {
     Ui::frmMain &ui = *m_c.ui;
+    RequestDocument &document = m_form.document();
+    const bool isNew = m_flags.IsNewDocument;
+
+    // 1.
+    const QString number = isNew ? QStringLiteral("NEW") : listedDocumentNumber(*ui.grdListing);
+    db::Recordset rs = sqlconnection().query(LoadRequestStatement(number));
+
+    RequestDocument::Loaded loaded;
+    loaded.number = QStringLiteral("NEW");
+    if (rs.eof()) {
+        // 2. Nothing stored under that number: the New command has started the new document;
+        // one deleted meanwhile (or, at Q4VH, a request order alone) opens as a new request.
+        rs.close();
+        if (isNew) {
+            ShowDocument();
+            m_flags.IsNewDocument = false;
+            return;
+        }
+    } else {
+        LoadStoredDocument(rs, loaded);
+    }
+
+    // 9. At Q4VH the request order of the same number: its lines, and its header over the
+    // document's.
+    std::optional<RequestOrderHeader> roHeader;
+    if (isSite("Q4VH")) {
+        LoadRequestOrderLines(number);
+        roHeader = ReadRequestOrderHeader(number);
+        loaded.requestOrders = m_form.linesGrid().RequestOrdersOnGrid();
+    }
+    if (roHeader) {
+        loaded.supplying = roHeader->supplying;
+        loaded.requesting = roHeader->requesting;
+        loaded.remarks = roHeader->remarks;
+        if (roHeader->transDate.isValid())
+            loaded.transDate = roHeader->transDate;
+    }
+
+    document.load(std::move(loaded));
+    if (roHeader)
+        document.setRequestOrderNumber(roHeader->number);
+    ShowDocument();
+
+    // 10.
+    m_flags.IsNewDocument = false;
+}
+
+void Loading::LoadStoredDocument(db::Recordset &rs, RequestDocument::Loaded &loaded)
+{
+    const bool lotNumbers = GetInvSwitch(QStringLiteral("91"));
+    const bool onHand = GetInvSwitch(QStringLiteral("92"));
+    loaded.number = rs.text(QStringLiteral("DocumentNumber"));
+    // The table the document lives in, and what is stored of it now, so that the save writes
+    // back to the same document and can tell when another workstation changed it.
+    loaded.stored = ReadStoredState(loaded.number);
+    // 3. The ZRWB header fields; the identifiers come with the stored state.
+    if (isSite("ZRWB")) {
+        loaded.department = {loaded.stored.departmentId, rs.text(QStringLiteral("Department"))};
+        loaded.section = {loaded.stored.sectionId, rs.text(QStringLiteral("Section"))};
+        loaded.officerId = rs.text(QStringLiteral("ApprovingofficerID"));
+        loaded.requesterId = rs.text(QStringLiteral("RequestedBy"));
+        // The officers' names are looked up as the user's look-up would, without the list.
+        loaded.officerName = employeeName(loaded.officerId);
+        loaded.requesterName = employeeName(loaded.requesterId);
+    }
+
+    // 4. A return keeps the user's own location in the requesting combo.
+    if (lotNumbers) {
+        const QVariant kind = rs.field(QStringLiteral("isRequest"));
+        loaded.isRequest = kind.isNull() || kind.toString().isEmpty() || isTrueValue(kind);
+    }
+    const DocumentLocation location {rs.text(QStringLiteral("LocationID")),
+                                     rs.text(QStringLiteral("Location"))};
+    const DocumentLocation target {rs.text(QStringLiteral("TargetLocationID")),
+                                   rs.text(QStringLiteral("TLocation"))};
+    loaded.supplying = loaded.isRequest ? location : target;
+    loaded.requesting = loaded.isRequest ? target : location;
+
+    // 6.
+    loaded.remarks = rs.text(QStringLiteral("Remarks"));
+    loaded.transDate = transDateValue(rs.field(QStringLiteral("Transdate")));
+
+    // 7. The lines in result order.
+    loaded.lines.reserve(static_cast<size_t>(rs.recordCount()));
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        RequestLine line;
+        line.itemId = rs.text(QStringLiteral("ItemID"));
+        line.description = rs.text(QStringLiteral("Description"));
+        line.uom = rs.text(QStringLiteral("UnitOfMeasure"));
+        line.quantity = numberValue(rs.field(QStringLiteral("Quantity")));
+        line.unitCost
+            = format::Currency::fromDouble(numberValue(rs.field(QStringLiteral("UnitCost"))));
+        line.retail = rs.text(QStringLiteral("ForRetail"));
+        line.ads = isTrueValue(rs.field(QStringLiteral("isADS")));
+        if (onHand) {
+            const QVariant stock = rs.field(QStringLiteral("OnHand"));
+            line.onHand = stock.isNull() ? QStringLiteral("0") : format::variantText(stock);
+        }
+        if (lotNumbers)
+            line.lotNumber = rs.text(QStringLiteral("Lotnumber"));
+        loaded.lines.push_back(std::move(line));
+    }
+    rs.close();
+}
+
+void Loading::ShowDocument()
+{
+    Ui::frmMain &ui = *m_c.ui;
+    const RequestDocument &document = m_form.document();
     ui::FlexGrid &grid = *ui.grdDetails;
     const bool lotNumbers = GetInvSwitch(QStringLiteral("91"));
     const bool onHand = GetInvSwitch(QStringLiteral("92"));
 
-    // 1.
-    const QString number
-        = m_flags.IsNewDocument ? QStringLiteral("NEW") : listedDocumentNumber(*ui.grdListing);
-    db::Recordset rs
-        = sqlconnection().query(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '")
-                                + db::quoteInner(number) + QLatin1Char('\''));
+    // Showing a document is not the user editing it: no change handler runs meanwhile.
+    const QSignalBlocker blockLocation(ui.cboLocation);
+    const QSignalBlocker blockTarget(ui.cboTargetLocation);
+    const QSignalBlocker blockDepartment(ui.cboDepartment);
+    const QSignalBlocker blockSection(ui.cboSection);
+    const QSignalBlocker blockRemarks(ui.txtRemarks);
+    const QSignalBlocker blockOfficer(ui.txtOfficer);
+    const QSignalBlocker blockRequester(ui.txtReqID);
+    const QScopedValueRollback<bool> showing(m_form.showingDocument(), true);
 
-    if (rs.eof()) {
-        // 2. Nothing stored under that number (a new document, or one deleted meanwhile).
-        ui.txtDocNum->setText(QStringLiteral("NEW"));
-        m_form.ClearAll();
-        grid.unbind();
-        grid.Clear();
-        grid.setCols(10);
-        grid.setRows(2);
-        grid.setRow(1);
-    } else {
-        // 3. The ZRWB header fields.
-        if (isSite("ZRWB")) {
-            LoadDepartment(*ui.cboDepartment);
-            ui.cboDepartment->setText(rs.text(QStringLiteral("Department")));
-            ui.cboSection->setText(rs.text(QStringLiteral("Section")));
-            ui.txtOfficer->setText(rs.text(QStringLiteral("ApprovingofficerID")));
-            ui.txtReqID->setText(rs.text(QStringLiteral("RequestedBy")));
-        }
+    if (lotNumbers)
+        ui.frameLotNumber->setVisible(true);
+    showLocation(*ui.cboLocation, document.supplying().id, document.supplying().name);
+    showLocation(*ui.cboTargetLocation, document.requesting().id, document.requesting().name);
+    ShowDocumentKind(m_c, document.isRequest());
+    ui.txtDocNum->setText(document.number());
+    ui.txtRemarks->setPlainText(document.remarks());
+    if (document.transDate().isValid())
+        ui.txtTransDate->setDateTime(document.transDate());
+    ui.txtRODocNum->setText(document.requestOrderNumber());
 
-        // 4. A return keeps the user's own location in the requesting combo.
-        if (lotNumbers) {
-            ui.frameLotNumber->setVisible(true);
-            const QVariant kind = rs.field(QStringLiteral("isRequest"));
-            m_flags.IsRequest = kind.isNull() || kind.toString().isEmpty() || isTrueValue(kind);
-        } else {
-            m_flags.IsRequest = true;
-        }
-        const QString locationId = rs.text(QStringLiteral("LocationID"));
-        const QString location = rs.text(QStringLiteral("Location"));
-        const QString targetId = rs.text(QStringLiteral("TargetLocationID"));
-        const QString target = rs.text(QStringLiteral("TLocation"));
-        if (m_flags.IsRequest) {
-            showLocation(*ui.cboLocation, locationId, location);
-            showLocation(*ui.cboTargetLocation, targetId, target);
-        } else {
-            showLocation(*ui.cboLocation, targetId, target);
-            showLocation(*ui.cboTargetLocation, locationId, location);
-        }
+    // The site header: identifiers in Tag, names shown; a new document starts with none.
+    if (isSite("ZRWB") && !document.isNew())
+        LoadDepartment(*ui.cboDepartment);
+    ui.cboDepartment->Tag = document.department().id;
+    ui.cboDepartment->setText(document.department().name);
+    ui.cboSection->Tag = document.section().id;
+    ui.cboSection->setText(document.section().name);
+    ui.txtOfficer->setText(document.officerId());
+    ui.lblOfficer->setText(document.officerName());
+    ui.txtReqID->setText(document.requesterId());
+    ui.lblReqName->setText(document.requesterName());
 
-        // 5.-6.
-        ShowDocumentKind(m_c, m_flags.IsRequest);
-        ui.txtDocNum->setText(rs.text(QStringLiteral("DocumentNumber")));
-        ui.txtRemarks->setPlainText(rs.text(QStringLiteral("Remarks")));
-        setTransDate(ui.txtTransDate, rs.field(QStringLiteral("Transdate")));
-
-        // 7. One grid row per line, then the empty entry row. The rows are emptied first so
-        // that nothing of the previous document stays behind in them.
-        grid.unbind();
-        grid.Clear();
-        grid.setRows(rs.recordCount() + 2);
-        grid.setCols(10);
-        grid.setRedraw(false);
-        rs.moveFirst();
-        for (int row = 1; !rs.eof(); ++row, rs.moveNext()) {
-            const double quantity = numberValue(rs.field(QStringLiteral("Quantity")));
-            const double unitCost = numberValue(rs.field(QStringLiteral("UnitCost")));
-            grid.setTextMatrix(row, DetailsCol::Code, rs.text(QStringLiteral("ItemID")));
-            grid.setTextMatrix(row, DetailsCol::Description,
-                               rs.text(QStringLiteral("Description")));
-            grid.setTextMatrix(row, DetailsCol::UOM, rs.text(QStringLiteral("UnitOfMeasure")));
-            grid.setTextMatrix(row, DetailsCol::Quantity, format::numberText(quantity));
-            grid.setTextMatrix(row, DetailsCol::UnitCost, format::numberText(unitCost));
-            grid.setTextMatrix(row, DetailsCol::TotalCost, format::numberText(quantity * unitCost));
-            grid.setTextMatrix(row, DetailsCol::Retail, rs.text(QStringLiteral("ForRetail")));
-            grid.setTextMatrix(row, DetailsCol::isADS,
-                               isTrueValue(rs.field(QStringLiteral("isADS")))
-                                   ? QStringLiteral("Y")
-                                   : QStringLiteral("N"));
-            if (onHand) {
-                const QVariant stock = rs.field(QStringLiteral("OnHand"));
-                grid.setTextMatrix(row, DetailsCol::OnHand,
-                                   stock.isNull() ? QStringLiteral("0")
-                                                  : format::variantText(stock));
-            }
-            if (lotNumbers)
-                grid.setTextMatrix(row, DetailsCol::LotNumber,
-                                   rs.text(QStringLiteral("Lotnumber")));
-        }
-        grid.setRedraw(true);
-        grid.setRow(1);
+    // 7. One grid row per line, then the empty entry row; the rows are emptied first so that
+    // nothing of the previous document stays behind in them.
+    grid.unbind();
+    grid.Clear();
+    grid.setRows(document.lineCount() + 2);
+    grid.setCols(10);
+    grid.setRedraw(false);
+    for (int i = 0; i < document.lineCount(); ++i) {
+        const RequestLine &line = document.lines()[static_cast<size_t>(i)];
+        const int row = i + 1;
+        grid.setTextMatrix(row, DetailsCol::Code, line.itemId);
+        grid.setTextMatrix(row, DetailsCol::Description, line.description);
+        grid.setTextMatrix(row, DetailsCol::UOM, line.uom);
+        grid.setTextMatrix(row, DetailsCol::Quantity, format::numberText(line.quantity));
+        grid.setTextMatrix(row, DetailsCol::UnitCost, line.unitCost.toString());
+        grid.setTextMatrix(row, DetailsCol::TotalCost, line.totalCost().toString());
+        grid.setTextMatrix(row, DetailsCol::Retail, line.retail);
+        grid.setTextMatrix(row, DetailsCol::isADS,
+                           line.ads ? QStringLiteral("Y") : QStringLiteral("N"));
+        if (onHand)
+            grid.setTextMatrix(row, DetailsCol::OnHand, line.onHand);
+        if (lotNumbers)
+            grid.setTextMatrix(row, DetailsCol::LotNumber, line.lotNumber);
     }
-    rs.close();
+    grid.setRedraw(true);
+    grid.setRow(1);
 
     // 8.
     ApplyLinesLayout();
-
-    // 9. The request order of the same number; a new document has none to show.
-    if (isSite("Q4VH") && !m_flags.IsNewDocument)
-        LoadRequestOrder(listedDocumentNumber(*ui.grdListing));
-
-    // 10.
-    m_flags.IsNewDocument = false;
+    ApplyEditable();
 }
 
 void Loading::ApplyLinesLayout()
@@ -179,20 +309,12 @@ void Loading::ApplyLinesLayout()
     m_form.UpdateLineCounter();
 }
 
-void Loading::LoadRequestOrder(const QString &number)
+void Loading::LoadRequestOrderLines(const QString &number)
 {
     Ui::frmMain &ui = *m_c.ui;
     m_form.InitRequestOrderGrid(true);
     {
-        db::Recordset lines = sqlconnection().query(
-            QStringLiteral("select a.itemid,b.Itemname,b.unitofmeasureid as UOM,a.qty,a.unitcost,"
-                           "a.TotalCost ")
-            + QStringLiteral(" from inventory..tbinvRequestOrder a ")
-            + QStringLiteral(" left join inventory..tbinvmaster b on a.itemid = b.itemid ")
-            + QStringLiteral(" left join inventory..tbinvunitofmeasure c on b.unitofmeasureid = "
-                             "c.unitofmeasureid ")
-            + QStringLiteral(" where documentnumber = '") + db::quoteInner(number)
-            + QStringLiteral("' "));
+        db::Recordset lines = sqlconnection().query(RequestOrderLinesStatement(number));
         if (lines.eof())
             ui.fgRO->unbind();
         else
@@ -200,25 +322,51 @@ void Loading::LoadRequestOrder(const QString &number)
     }
     m_form.InitRequestOrderGrid(false);
     m_form.UpdateROTotal();
+}
 
-    db::Recordset header = sqlconnection().query(
-        QStringLiteral(" Select top 1 a.Remarks,a.transdate,a.locationid,b.location,"
-                       "a.targetlocationid, c.location as tlocation,a.documentnumber ")
-        + QStringLiteral(" from inventory..tbinvrequestorder a ")
-        + QStringLiteral(" Inner join inventory..tbinvlocation b on a.locationid = b.locationid ")
-        + QStringLiteral(" Inner join inventory..tbinvlocation c on a.targetlocationid = "
-                         "c.locationid ")
-        + QStringLiteral(" where a.documentnumber = '") + db::quoteInner(number)
-        + QStringLiteral("' "));
-    if (header.eof()) {
-        ui.txtRODocNum->setText(QStringLiteral("NEW"));
-        return;
+std::optional<Loading::RequestOrderHeader> Loading::ReadRequestOrderHeader(const QString &number)
+{
+    db::Recordset header = sqlconnection().query(RequestOrderHeaderStatement(number));
+    if (header.eof())
+        return std::nullopt;
+    RequestOrderHeader result;
+    result.supplying
+        = {header.text(QStringLiteral("locationid")), header.text(QStringLiteral("location"))};
+    result.requesting = {header.text(QStringLiteral("targetlocationid")),
+                         header.text(QStringLiteral("tlocation"))};
+    result.number = header.text(QStringLiteral("documentnumber"));
+    result.transDate = transDateValue(header.field(QStringLiteral("transdate")));
+    result.remarks = header.text(QStringLiteral("Remarks"));
+    return result;
+}
+
+void Loading::ApplyEditable()
+{
+    Ui::frmMain &ui = *m_c.ui;
+    const RequestDocument &document = m_form.document();
+    const bool editable = document.isEditable();
+    QString why;
+    if (!editable) {
+        QString verifier;
+        if (!document.stored().verifiedBy.trimmed().isEmpty()) {
+            clsEmployee employee;
+            if (employee.Search(document.stored().verifiedBy.trimmed()))
+                verifier = employee.CompleteName;
+        }
+        why = document.readOnlyReason(verifier);
     }
-    showLocation(*ui.cboLocation, header.text(QStringLiteral("locationid")),
-                 header.text(QStringLiteral("location")));
-    showLocation(*ui.cboTargetLocation, header.text(QStringLiteral("targetlocationid")),
-                 header.text(QStringLiteral("tlocation")));
-    ui.txtRODocNum->setText(header.text(QStringLiteral("documentnumber")));
-    setTransDate(ui.txtTransDate, header.field(QStringLiteral("transdate")));
-    ui.txtRemarks->setPlainText(header.text(QStringLiteral("Remarks")));
+    ui.lblReadOnly->setText(why);
+    ui.lblReadOnly->setVisible(!editable);
+    ui.txtRemarks->setReadOnly(!editable);
+    ui.frameEntry->setEnabled(editable);
+    for (QWidget *w : std::initializer_list<QWidget *> {
+             ui.cmdSave, ui.cmdVerify, ui.cmdVerified, ui.cmdOK, ui.cmdAdd, ui.cmdDelete,
+             ui.cmdAddFromPrevious, ui.cmdRemoveRO, ui.txtOfficer, ui.cmdOfficer, ui.txtReqID,
+             ui.cmdReq, ui.cboDepartment, ui.cboSection, ui.txtTransDate})
+        w->setEnabled(editable);
+    if (!editable) {
+        ui.cboLocation->setEnabled(false);
+        ui.cboTargetLocation->setEnabled(false);
+        m_c.txtEntry->hide();
+    }
 }

@@ -15,12 +15,11 @@ namespace Ui {
 class frmMain;
 }
 
-// Form-level flags shared by the routines of the main form.
+// Form-level flags shared by the routines of the main form. The kind of the document (request or
+// return, consolidation or not) belongs to the document itself (RequestDocument).
 struct MainFlags
 {
     bool IsNewDocument = false; // the next load is for a new document
-    bool IsRequest = true; // "Inventory Request" (true) or "Inventory Return" (false)
-    bool IsConsolidation = false; // a consolidation request
     bool CanVerify = false; // the user may verify requests
     bool TargetAllowsRetail = false; // the requesting location may take retail stock
     bool IsNewLine = true; // the grid's current row is empty: the entry adds a line

@@ -49,8 +49,9 @@ void Modes::cmdNew_Click()
     // 1.-2. The server's date of the new document.
     LoadHospitalInfo();
     ui.txtSearch->clear();
-    m_flags.IsRequest = true;
-    m_flags.IsConsolidation = false;
+    // The kind of the new document; nothing of the document shown before carries over.
+    bool isRequest = true;
+    bool isConsolidation = false;
 
     // 3. Request or return.
     if (GetInvSwitch(QStringLiteral("91"))) {
@@ -60,7 +61,7 @@ void Modes::cmdNew_Click()
         ui::showModal(dialog);
         if (dialog.Cancelled)
             return;
-        m_flags.IsRequest = dialog.IsRequest;
+        isRequest = dialog.IsRequest;
     }
 
     // 4. Ordinary or consolidation request.
@@ -70,12 +71,14 @@ void Modes::cmdNew_Click()
         ui::showModal(dialog);
         if (dialog.Cancelled)
             return;
-        m_flags.IsConsolidation = dialog.IsConsolidation;
+        isConsolidation = dialog.IsConsolidation;
         LoadDepartment(*ui.cboDepartment);
     }
 
-    // 5.-6.
-    ShowDocumentKind(m_c, m_flags.IsRequest);
+    // 5.-6. A new empty document replaces the one shown before.
+    m_form.document().startNew(isRequest, isConsolidation);
+    m_form.ShowDocument();
+    ShowDocumentKind(m_c, isRequest);
     setTransDate(ui.txtTransDate, Session.CurDate);
 
     // 7. The tab switch runs the Edit command, which loads the empty document.
@@ -143,6 +146,9 @@ void Modes::cmdCancel_Click()
         = ui::msgBox(QStringLiteral("Do you want to leave without saving?"), ui::Buttons::YesNo,
                      ui::Icon::Question, QStringLiteral("Message"));
     if (answer == ui::Answer::Yes) {
+        // The document is dropped whole; the next New or Edit starts from nothing of it.
+        m_form.document().startNew(true, false);
+        m_form.ShowDocument();
         ui.SSTab1->setCurrentIndex(0);
         if (isSite("Q4VH"))
             ui.frameRO->setVisible(false);
@@ -158,8 +164,11 @@ void Modes::cmdExit_Click()
     m_c.ui->txtSearch->clear();
     if (ui::msgBox(QStringLiteral("Are you sure you want to exit without saving?"),
                    ui::Buttons::YesNo, ui::Icon::Question)
-        == ui::Answer::Yes)
+        == ui::Answer::Yes) {
+        // The question has been answered: closing asks nothing more.
+        m_form.m_exitConfirmed = true;
         m_form.close();
+    }
 }
 
 void Modes::SSTab1_Click(int previousTab)

@@ -1,12 +1,16 @@
 #include "request/Saving.h"
 
+#include "objects/clsEmployee.h"
 #include "platform/db/Connection.h"
 #include "platform/format/Format.h"
+#include "platform/ui/DataCombo.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Prompt.h"
 #include "request/FormHelpers.h"
 #include "request/Numbering.h"
+#include "request/RequestDocument.h"
+#include "request/SaveStatements.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "session/Session.h"
@@ -14,7 +18,8 @@
 #include "ui_frmMain.h"
 
 #include <QApplication>
-#include <QRegularExpression>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <optional>
 
 namespace {
@@ -34,11 +39,6 @@ bool isPlaceholder(const QString &number)
     return number == QLatin1String("NEW") || trimBlanks(number).isEmpty();
 }
 
-QString noCommas(QString text)
-{
-    return text.remove(QLatin1Char(','));
-}
-
 QString remarksText(const Ui::frmMain &ui)
 {
     return ui.txtRemarks->toPlainText();
@@ -46,14 +46,48 @@ QString remarksText(const Ui::frmMain &ui)
 
 } // namespace
 
-QString bareNumber(const QString &cell)
+StoredState ReadStoredState(const QString &lineTable, const QString &number)
 {
-    static const QRegularExpression plain(QStringLiteral("^ *-?(\\d+(\\.\\d*)?|\\.\\d+) *$"));
-    if (plain.match(cell).hasMatch())
-        return cell;
-    // "1,250.5" reads whole; other text by its leading number, as the quantity check reads it.
-    return format::numberText(format::isNumeric(cell) ? format::numericValue(cell)
-                                                      : format::leadingNumber(cell));
+    StoredState state;
+    state.table = lineTable;
+    state.number = number;
+    db::Recordset rs = sqlconnection().query(SaveStatements::storedState(lineTable, number));
+    bool first = true;
+    for (; !rs.eof(); rs.moveNext()) {
+        if (first) {
+            state.status = rs.text(QStringLiteral("Status"));
+            state.verifiedBy = rs.text(QStringLiteral("Verifiedby"));
+            state.verifiedDate = rs.field(QStringLiteral("verifiedDate")).toDateTime();
+            state.processBy = rs.text(QStringLiteral("ProcessBy"));
+            state.departmentId = rs.text(QStringLiteral("DepartmentID"));
+            state.sectionId = rs.text(QStringLiteral("SectionID"));
+            first = false;
+        }
+        StoredLine line;
+        line.itemId = rs.text(QStringLiteral("ItemID"));
+        line.quantity = numberValue(rs.field(QStringLiteral("Quantity")));
+        line.unitCost
+            = format::Currency::fromDouble(numberValue(rs.field(QStringLiteral("UnitCost"))));
+        line.retail = rs.text(QStringLiteral("ForRetail"));
+        line.ads = isTrueValue(rs.field(QStringLiteral("isADS")));
+        line.lotNumber = rs.text(QStringLiteral("lotnumber"));
+        state.lines.push_back(std::move(line));
+    }
+    return state;
+}
+
+StoredState ReadStoredState(const QString &number)
+{
+    // A number stored among the requests is that document; one found only among the
+    // consolidation requests is a consolidation request.
+    StoredState state = ReadStoredState(QStringLiteral("tbInvWithdrawRequest"), number);
+    if (state.lines.empty()) {
+        StoredState consolidation
+            = ReadStoredState(QStringLiteral("tbInvWithdrawRequestConsolidation"), number);
+        if (!consolidation.lines.empty())
+            return consolidation;
+    }
+    return state;
 }
 
 Saving::Saving(frmMain &form)
@@ -65,6 +99,8 @@ Saving::Saving(frmMain &form)
 void Saving::cmdSave_Click()
 {
     Ui::frmMain &ui = *m_c.ui;
+    if (!m_form.document().isEditable())
+        return;
     if (trimBlanks(ui.cboTargetLocation->Text()).isEmpty()) {
         ui::msgBox(QStringLiteral("Invalid target location..."));
         ui.cboTargetLocation->setFocus();
@@ -83,6 +119,8 @@ void Saving::cmdSave_Click()
         ui.txtRemarks->setFocus();
         return;
     }
+    if (!RemarksFit())
+        return;
     // A number the user typed himself must be a new one; a locked box holds "NEW" or the
     // number of the document being edited.
     if (!ui.txtDocNum->isReadOnly() && Verify_DocumentNumber(number)) {
@@ -102,12 +140,29 @@ void Saving::cmdSave_Click()
     }
 }
 
-bool Saving::IsListEmpty()
+bool Saving::RemarksFit()
 {
     Ui::frmMain &ui = *m_c.ui;
-    bool empty = trimBlanks(ui.grdDetails->TextMatrix(1, DetailsCol::Code)).isEmpty();
+    const qsizetype length = m_form.document().remarks().size();
+    if (length <= RemarksLimit)
+        return true;
+    QString field = m_c.Label1[2]->text().trimmed();
+    if (field.endsWith(QLatin1Char(':')))
+        field.chop(1);
+    ui::msgBox(field + QStringLiteral(" may hold at most ") + QString::number(RemarksLimit)
+                   + QStringLiteral(" characters; it holds ") + QString::number(length)
+                   + QStringLiteral("."),
+               ui::Buttons::Ok, ui::Icon::Information);
+    ui.txtRemarks->setFocus();
+    return false;
+}
+
+bool Saving::IsListEmpty()
+{
+    const RequestDocument &document = m_form.document();
+    bool empty = document.lines().empty();
     if (isSite("Q4VH"))
-        empty = empty && trimBlanks(ui.fgRO->TextMatrix(1, 0)).isEmpty();
+        empty = empty && document.requestOrders().empty();
     if (empty)
         ui::msgBox(QStringLiteral("There are no items in the list"), ui::Buttons::Ok,
                    ui::Icon::Information);
@@ -116,15 +171,14 @@ bool Saving::IsListEmpty()
 
 bool Saving::AllQuantitiesFilled()
 {
-    ui::FlexGrid &grid = *m_c.ui->grdDetails;
-    for (int row = 1; row < grid.Rows(); ++row) {
-        if (grid.TextMatrix(row, DetailsCol::Code).isEmpty())
-            continue;
-        if (format::leadingNumber(grid.TextMatrix(row, DetailsCol::Quantity)) > 0)
+    const RequestDocument &document = m_form.document();
+    for (int i = 0; i < document.lineCount(); ++i) {
+        if (document.lines()[static_cast<size_t>(i)].quantity > 0)
             continue;
         ui::msgBox(QStringLiteral("Fill all Quantities!"), ui::Buttons::Ok, ui::Icon::Information);
         // The line is shown in the entry fields for the quantity to be put right.
-        grid.setRow(row);
+        ui::FlexGrid &grid = *m_c.ui->grdDetails;
+        grid.setRow(i + 1);
         grid.setCol(2);
         m_form.grdDetailsToText();
         return false;
@@ -135,43 +189,66 @@ bool Saving::AllQuantitiesFilled()
 QString Saving::GetRequestUserID()
 {
     QString result = Employeecode();
-    db::Recordset rs = sqlconnection().query(
-        QStringLiteral("select top 1 isnull(UserID,'') as UserID from "
-                       "inventory..tbInvWithdrawRequest where documentnumber = '")
-        + db::quoteInner(m_c.ui->txtDocNum->text()) + QStringLiteral("'"));
+    db::Recordset rs
+        = sqlconnection().query(SaveStatements::requestUserId(m_form.document().number()));
     if (!rs.eof())
         result = rs.text(QStringLiteral("UserID"));
     return result;
 }
 
-bool Saving::SaveRequest()
+bool Saving::LocationsResolved()
 {
     Ui::frmMain &ui = *m_c.ui;
-    std::optional<WaitCursor> busy(std::in_place);
-
-    // The server's date and time of this save, and the location combos read afresh. These
-    // only read, and may ask the user, so they come before the transaction.
-    LoadHospitalInfo();
-    const QString transDate = QLatin1Char('\'')
-        + format::dateTimeText(format::parseDateTime(Session.CurDate)) + QLatin1Char('\'');
-    m_form.cboTargetLocation_Validate();
-    m_form.cboLocation_Validate();
-
+    RequestDocument &document = m_form.document();
+    // A new document takes its locations as the user left the combos; an opened one keeps
+    // the locations it was stored with.
+    if (document.isNew()) {
+        m_form.cboTargetLocation_Validate();
+        m_form.cboLocation_Validate();
+    }
     // A return goes from the requesting location back to the supplying one.
-    const QString location = m_flags.IsRequest ? ui.cboLocation->Tag : ui.cboTargetLocation->Tag;
-    const QString target = m_flags.IsRequest ? ui.cboTargetLocation->Tag : ui.cboLocation->Tag;
-    if (trimBlanks(target).isEmpty()) {
-        busy.reset();
+    if (trimBlanks(document.targetLocationId()).isEmpty()) {
         ui::msgBox(QStringLiteral("TargetLocationid is Blank! Reselect location..."));
-        if (m_flags.IsRequest)
+        if (document.isRequest())
             ui.cboTargetLocation->setFocus();
         else
             ui.cboLocation->setFocus();
         return false;
     }
-    const QString lineTable = m_flags.IsConsolidation
-        ? QStringLiteral("tbInvWithdrawRequestConsolidation")
-        : QStringLiteral("tbInvWithdrawRequest");
+    if (!trimBlanks(document.locationId()).isEmpty())
+        return true;
+    // The other location did not resolve: say which field, and what was typed.
+    ui::DataCombo *combo = document.isRequest() ? ui.cboLocation : ui.cboTargetLocation;
+    QString field = (document.isRequest() ? m_c.Label1[6] : m_c.Label1[3])->text().trimmed();
+    if (field.endsWith(QLatin1Char(':')))
+        field.chop(1);
+    const QString typed = trimBlanks(combo->Text());
+    ui::msgBox(typed.isEmpty() ? field + QStringLiteral(": choose a location from the list.")
+                               : field + QStringLiteral(": \"") + typed
+                       + QStringLiteral("\" is not a location you may use. Choose one from the "
+                                        "list."),
+               ui::Buttons::Ok, ui::Icon::Information);
+    if (combo->isEnabled())
+        combo->setFocus();
+    return false;
+}
+
+bool Saving::SaveRequest()
+{
+    RequestDocument &document = m_form.document();
+    if (!document.isEditable())
+        return false;
+    std::optional<WaitCursor> busy(std::in_place);
+
+    // The server's date and time of this save. This only reads, so it comes before the
+    // transaction.
+    LoadHospitalInfo();
+    const QString transDate = format::dateTimeText(format::parseDateTime(Session.CurDate));
+
+    busy.reset();
+    if (!LocationsResolved())
+        return false;
+    busy.emplace();
 
     // The second person confirms before anything is written, so that no transaction waits on
     // the dialog; the stamp then goes in with the lines.
@@ -186,37 +263,82 @@ bool Saving::SaveRequest()
         verifierID = dialog.VerifyID;
         busy.emplace();
     }
+    if (m_flags.VerifyOnSave && isSite("ZRWB")) {
+        confirmed = true;
+        verifierID = Employeecode();
+    }
 
     // Numbers are drawn inside the transaction, so that no other save takes them meanwhile;
     // a refusal puts the placeholders back, and the next press draws again.
-    const QString heldDocNum = ui.txtDocNum->text();
-    const QString heldRODocNum = ui.txtRODocNum->text();
+    const QString heldDocNum = document.number();
+    const QString heldRODocNum = document.requestOrderNumber();
+    const StoredState opened = document.stored();
+    QString changedBy;
+    StoredState written;
     try {
         db::Transaction transaction = sqlconnection().begin();
-        if (isPlaceholder(ui.txtDocNum->text())) {
-            ui.txtDocNum->setText(DrawNewDocNumber());
+        if (isPlaceholder(document.number())) {
+            document.setNumber(DrawNewDocNumber());
             if (isSite("ZRWB"))
                 UpdateMRISDocNumber();
         }
-        if (isPlaceholder(ui.txtRODocNum->text()))
-            ui.txtRODocNum->setText(QStringLiteral("RO-") + getNewRONumber());
-        WriteDocument(lineTable, location, target, transDate, confirmed, verifierID);
-        transaction.commit();
+        if (isPlaceholder(document.requestOrderNumber()))
+            document.setRequestOrderNumber(QStringLiteral("RO-") + getNewRONumber());
+
+        // What is stored now must be what the document was opened from; a new document's
+        // number must hold nothing yet.
+        StoredState expected = opened;
+        if (document.isNew()) {
+            expected = StoredState();
+            expected.table = document.lineTable();
+            expected.number = document.number();
+        }
+        const StoredState now = ReadStoredState(expected.table, expected.number);
+        if (!RequestDocument::sameStoredDocument(expected, now)) {
+            changedBy = DescribeChange(expected, now);
+        } else {
+            SaveStatements::Context context;
+            context.transDate = transDate;
+            context.userId = GetRequestUserID();
+            context.currentUser = Employeecode();
+            context.lotNumbers = GetInvSwitch(QStringLiteral("91"));
+            context.zrwbHeader = isSite("ZRWB");
+            context.requestOrders = isSite("Q4VH");
+            context.verify = m_flags.VerifyOnSave && confirmed;
+            context.verifierId = verifierID;
+            const QStringList statements = SaveStatements::build(document, context);
+            db::Connection &connection = sqlconnection();
+            for (const QString &statement : statements)
+                connection.execute(statement);
+            written = ReadStoredState(document.lineTable(), document.number());
+            transaction.commit();
+        }
     } catch (const db::DatabaseError &error) {
-        ui.txtDocNum->setText(heldDocNum);
-        ui.txtRODocNum->setText(heldRODocNum);
+        document.setNumber(heldDocNum);
+        document.setRequestOrderNumber(heldRODocNum);
+        ShowNumbers();
         busy.reset();
         ui::msgBox(error.message(), ui::Buttons::Ok, ui::Icon::Critical);
         return false;
     }
+    if (!changedBy.isEmpty()) {
+        document.setNumber(heldDocNum);
+        document.setRequestOrderNumber(heldRODocNum);
+        ShowNumbers();
+        busy.reset();
+        ui::msgBox(changedBy, ui::Buttons::Ok, ui::Icon::Exclamation);
+        return false;
+    }
+    document.markSaved(written);
+    ShowNumbers();
 
     busy.reset();
-    const QString number = trimBlanks(ui.txtDocNum->text());
+    const QString number = trimBlanks(document.number());
     if (m_flags.VerifyOnSave) {
         if (!isSite("ZRWB") && !confirmed)
             ui::msgBox(QStringLiteral("Request not verified!"), ui::Buttons::Ok,
                        ui::Icon::Critical);
-    } else if (!ui.grdDetails->TextMatrix(1, DetailsCol::Code).isEmpty()) {
+    } else if (!document.lines().empty()) {
         ui::msgBox(QStringLiteral("Document #: ") + number
                        + QStringLiteral(" still needs to be verified "),
                    ui::Buttons::Ok, ui::Icon::Information);
@@ -224,123 +346,38 @@ bool Saving::SaveRequest()
     return true;
 }
 
-void Saving::WriteDocument(const QString &lineTable, const QString &location, const QString &target,
-                           const QString &transDate, bool verifierConfirmed,
-                           const QString &verifierID)
+void Saving::ShowNumbers()
 {
-    Ui::frmMain &ui = *m_c.ui;
-    db::Connection &connection = sqlconnection();
-    const ui::FlexGrid &grid = *ui.grdDetails;
-    const QString number = db::quoteInner(trimBlanks(ui.txtDocNum->text()));
-    const QString userID = GetRequestUserID();
-    const QString remarks = db::quoteInner(remarksText(ui));
-    const bool lotNumbers = GetInvSwitch(QStringLiteral("91"));
-
-    // The document's lines are replaced wholesale.
-    connection.execute(QStringLiteral("Delete INVENTORY..") + lineTable
-                       + QStringLiteral(" Where DocumentNumber = '")
-                       + db::quoteInner(ui.txtDocNum->text()) + QStringLiteral("'"));
-    if (!trimBlanks(grid.TextMatrix(1, DetailsCol::Code)).isEmpty()) {
-        for (int row = 1; row < grid.Rows(); ++row) {
-            const QString code = grid.TextMatrix(row, DetailsCol::Code);
-            if (trimBlanks(code).isEmpty())
-                continue;
-            const QString ads
-                = trimBlanks(grid.TextMatrix(row, DetailsCol::isADS)) == QLatin1String("Y")
-                ? QStringLiteral("1")
-                : QStringLiteral("0");
-            connection.execute(
-                QStringLiteral("Insert INVENTORY..") + lineTable
-                + QStringLiteral(" (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
-                                 "LocationID, TargetLocationID, TransDate, UserID, Remarks) ")
-                + QStringLiteral("Values ('") + number + QStringLiteral("','")
-                + db::quoteInner(code) + QStringLiteral("',")
-                + bareNumber(grid.TextMatrix(row, DetailsCol::Quantity)) + QStringLiteral(",")
-                + bareNumber(grid.TextMatrix(row, DetailsCol::UnitCost)) + QStringLiteral(",'")
-                + db::quoteInner(grid.TextMatrix(row, DetailsCol::Retail)) + QStringLiteral("', '")
-                + ads + QStringLiteral("', '") + db::quoteInner(location) + QStringLiteral("', '")
-                + db::quoteInner(target) + QStringLiteral("', ") + transDate + QStringLiteral(", '")
-                + db::quoteInner(userID) + QStringLiteral("', '") + remarks + QStringLiteral("')"));
-            if (lotNumbers)
-                connection.execute(QStringLiteral("update INVENTORY..") + lineTable
-                                   + QStringLiteral(" ") + QStringLiteral(" set lotnumber = '")
-                                   + db::quoteInner(grid.TextMatrix(row, DetailsCol::LotNumber))
-                                   + QStringLiteral("' ")
-                                   + QStringLiteral(" where documentnumber = '") + number
-                                   + QStringLiteral("' ") + QStringLiteral(" and itemid = '")
-                                   + db::quoteInner(code) + QStringLiteral("' "));
-        }
-    }
-
-    if (isSite("Q4VH"))
-        WriteRequestOrders(transDate);
-
-    if (lotNumbers)
-        connection.execute(QStringLiteral(" update INVENTORY..") + lineTable
-                           + QStringLiteral("  set isrequest = '")
-                           + (m_flags.IsRequest ? QStringLiteral("True") : QStringLiteral("False"))
-                           + QStringLiteral("' where documentnumber =  '") + number
-                           + QStringLiteral("' "));
-
-    if (isSite("ZRWB"))
-        connection.execute(
-            QStringLiteral(" update INVENTORY..") + lineTable
-            + QStringLiteral("  set ApprovingOfficerID = '")
-            + db::quoteInner(trimBlanks(ui.txtOfficer->text())) + QStringLiteral("', ")
-            + QStringLiteral(" DepartmentID = '") + db::quoteInner(ui.cboDepartment->Tag)
-            + QStringLiteral("' , SectionID = '") + db::quoteInner(ui.cboSection->Tag)
-            + QStringLiteral("' , ") + QStringLiteral(" Requestedby = '")
-            + db::quoteInner(trimBlanks(ui.txtReqID->text())) + QStringLiteral("'")
-            + QStringLiteral(" where documentnumber =  '") + number + QStringLiteral("' "));
-
-    if (!m_flags.VerifyOnSave)
-        return;
-    // At ZRWB the logged-in user verifies; elsewhere the person confirmed beforehand.
-    const bool zrwb = isSite("ZRWB");
-    if (!zrwb && !verifierConfirmed)
-        return;
-    const QString verifier = db::quoteInner(zrwb ? Employeecode() : verifierID);
-    connection.execute(QStringLiteral("Update Inventory..") + lineTable
-                       + QStringLiteral(" set Verifiedby = '") + verifier
-                       + QStringLiteral("', verifiedDate = GetDate() where DocumentNumber = '")
-                       + number + QStringLiteral("'"));
-    if (!zrwb && isSite("Q4VH"))
-        connection.execute(QStringLiteral("Update Inventory..tbInvRequestOrder set Verifiedby = '")
-                           + verifier
-                           + QStringLiteral("', verifiedDate = GetDate() where DocumentNumber = '")
-                           + db::quoteInner(ui.txtRODocNum->text()) + QStringLiteral("'"));
+    m_c.ui->txtDocNum->setText(m_form.document().number());
+    m_c.ui->txtRODocNum->setText(m_form.document().requestOrderNumber());
 }
 
-void Saving::WriteRequestOrders(const QString &transDate)
+QString Saving::DescribeChange(const StoredState &opened, const StoredState &now)
 {
-    Ui::frmMain &ui = *m_c.ui;
-    db::Connection &connection = sqlconnection();
-    const ui::FlexGrid &grid = *ui.fgRO;
-    const QString number = db::quoteInner(ui.txtRODocNum->text());
-
-    connection.execute(
-        QStringLiteral("Delete INVENTORY..tbinvRequestOrder Where DocumentNumber = '") + number
-        + QStringLiteral("'"));
-    if (grid.TextMatrix(1, 0).isEmpty())
-        return;
-    // Request orders always go from the supplying to the requesting combo, whatever the kind of
-    // document, under the current user; their remarks lose their single quotes.
-    const QString remarks = remarksText(ui).remove(QLatin1Char('\''));
-    for (int row = 1; row < grid.Rows(); ++row) {
-        if (grid.TextMatrix(row, 1).isEmpty())
-            continue;
-        connection.execute(
-            QStringLiteral("Insert into inventory..tbinvRequestOrder(Documentnumber, ")
-            + QStringLiteral("locationid,targetlocationid,itemid,qty,unitcost,totalcost,userid,"
-                             "transdate,Remarks) values( ")
-            + QStringLiteral(" '") + number + QStringLiteral("', '")
-            + db::quoteInner(ui.cboLocation->Tag) + QStringLiteral("', '")
-            + db::quoteInner(ui.cboTargetLocation->Tag) + QStringLiteral("', ")
-            + QStringLiteral(" '") + db::quoteInner(grid.TextMatrix(row, 0)) + QStringLiteral("','")
-            + db::quoteInner(noCommas(grid.TextMatrix(row, 3))) + QStringLiteral("', '")
-            + db::quoteInner(noCommas(grid.TextMatrix(row, 4))) + QStringLiteral("', ")
-            + QStringLiteral(" '") + db::quoteInner(noCommas(grid.TextMatrix(row, 5)))
-            + QStringLiteral("','") + db::quoteInner(Employeecode()) + QStringLiteral("',")
-            + transDate + QStringLiteral(", '") + db::quoteInner(remarks) + QStringLiteral("') "));
+    const auto nameOf = [](const QString &id) {
+        clsEmployee employee;
+        if (!id.trimmed().isEmpty() && employee.Search(id.trimmed()))
+            return employee.CompleteName;
+        return id.trimmed();
+    };
+    const QString number = trimBlanks(now.number);
+    QString what;
+    if (opened.lines.empty() && opened.status.isEmpty() && opened.verifiedBy.isEmpty()
+        && !now.lines.empty()) {
+        what = QStringLiteral("another workstation has saved a document under this number");
+    } else if (now.verifiedBy.trimmed() != opened.verifiedBy.trimmed()
+               && !now.verifiedBy.trimmed().isEmpty()) {
+        what = QStringLiteral("it was verified by ") + nameOf(now.verifiedBy);
+    } else if (now.status.trimmed() != opened.status.trimmed()) {
+        const QString by = nameOf(now.processBy);
+        what = QStringLiteral("its status was changed")
+            + (by.isEmpty() ? QString() : QStringLiteral(" by ") + by);
+    } else if (now.lines.empty()) {
+        what = QStringLiteral("its lines were removed on another workstation");
+    } else {
+        what = QStringLiteral("its lines were changed on another workstation");
     }
+    return QStringLiteral("Document #: ") + number
+        + QStringLiteral(" has changed since you opened it: ") + what
+        + QStringLiteral(".\nNothing was saved. Please reopen the document.");
 }

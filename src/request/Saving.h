@@ -1,5 +1,7 @@
 #pragma once
 
+#include "request/RequestDocument.h"
+
 #include <QString>
 
 class frmMain;
@@ -22,17 +24,23 @@ public:
     // The employee code to store as the document's user: the first saver's, else the current.
     QString GetRequestUserID();
 
+    // The length of the Remarks column.
+    static constexpr int RemarksLimit = 500;
+
 private:
-    // The statements of one save, sent inside its transaction.
-    void WriteDocument(const QString &lineTable, const QString &location, const QString &target,
-                       const QString &transDate, bool verifierConfirmed, const QString &verifierID);
-    void WriteRequestOrders(const QString &transDate);
+    bool RemarksFit();
+    // Both locations name a location the user may use; else a message naming the field.
+    bool LocationsResolved();
+    void ShowNumbers();
+    // The message for a save refused because the stored document changed since it was opened.
+    static QString DescribeChange(const StoredState &opened, const StoredState &now);
 
     frmMain &m_form;
     MainControls &m_c;
     MainFlags &m_flags;
 };
 
-// A grid cell that goes into a statement without quotes: a plain number as the grid shows it,
-// anything else as the number it reads as, so that no cell text can change the statement.
-QString bareNumber(const QString &cell);
+// What is stored of a document in a line table.
+StoredState ReadStoredState(const QString &lineTable, const QString &number);
+// As above, from the table the document lives in: the requests, else the consolidation requests.
+StoredState ReadStoredState(const QString &number);

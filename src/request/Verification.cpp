@@ -36,6 +36,9 @@ Verification::Verification(frmMain &form)
 void Verification::cmdVerify_Click()
 {
     Ui::frmMain &ui = *m_c.ui;
+    // A document the supplying side has taken up, or one already verified, stays as it is.
+    if (!m_form.document().isEditable())
+        return;
     if (m_form.IsListEmpty() || !m_form.AllQuantitiesFilled())
         return;
     if (trimBlanks(ui.txtRemarks->toPlainText()).isEmpty()) {
@@ -161,9 +164,7 @@ QString Verification::documentAuthor() const
     const QString number = trimBlanks(m_c.ui->txtDocNum->text());
     if (number.isEmpty() || number == QLatin1String("NEW"))
         return Employeecode();
-    const QString table = m_flags.IsConsolidation
-        ? QStringLiteral("tbInvWithdrawRequestConsolidation")
-        : QStringLiteral("tbInvWithdrawRequest");
+    const QString table = m_form.document().lineTable();
     db::Recordset rs = sqlconnection().query(
         QStringLiteral("select top 1 isnull(UserID,'') as UserID from inventory..") + table
         + QStringLiteral(" where documentnumber = '") + db::quoteInner(number)

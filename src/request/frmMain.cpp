@@ -2,9 +2,11 @@
 
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyboardRule.h"
+#include "platform/ui/Prompt.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/ValidateOnLeave.h"
 #include "request/AddLines.h"
+#include "request/FormHelpers.h"
 #include "request/FormLoad.h"
 #include "request/Guarded.h"
 #include "request/ItemEntry.h"
@@ -23,8 +25,11 @@
 #include "session/Session.h"
 #include "ui_frmMain.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QTimer>
+#include <utility>
 
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
@@ -91,6 +96,7 @@ frmMain::frmMain(QWidget *parent)
     wireSaving();
     wirePrinting();
     wireAddLines();
+    wireDocument();
     ui::installKeyboardRule(this);
     m_c.tmrRefresh->start();
     new MainWindowChrome(*this);
@@ -166,18 +172,26 @@ void frmMain::wireValidation()
     ui::setValidator(ui.cboTargetLocation,
                      [this](bool &cancel) { cancel = cboTargetLocation_Validate(); });
     ui::setValidator(ui.cboDepartment, [this](bool &cancel) {
-        guarded([this] { cboDepartment_Validate(*m_ui->cboDepartment, *m_ui->cboSection); });
+        guarded([this] {
+            cboDepartment_Validate(*m_ui->cboDepartment, *m_ui->cboSection);
+            takeSiteHeader();
+        });
         cancel = false;
     });
     ui::setValidator(ui.cboSection, [this](bool &cancel) {
-        guarded([this] { cboSection_Validate(*m_ui->cboSection); });
+        guarded([this] {
+            cboSection_Validate(*m_ui->cboSection);
+            takeSiteHeader();
+        });
         cancel = false;
     });
     connect(ui.cboTargetLocation, &QComboBox::editTextChanged, this, [this] {
-        if (isSite("TVH"))
+        // Only the user's typing runs the rule; showing a document blocks the combo's signals.
+        if (isSite("TVH") && !m_showingDocument)
             guarded([this] {
                 cboTargetLocation_Change(*m_ui->cboTargetLocation, *m_ui->cboLocation,
                                          m_flags.TargetAllowsRetail);
+                takeLocations();
             });
     });
     // Leaving the document or the program never waits for a location to be put right.
@@ -334,18 +348,106 @@ void frmMain::tmrBlinkAcknowledge_Timer()
 
 bool frmMain::cboLocation_Validate()
 {
-    return guarded([this] { return ::cboLocation_Validate(*m_ui->cboLocation); }, false);
+    bool resolved = false;
+    const bool cancel = guarded(
+        [this, &resolved] {
+            const bool refused = ::cboLocation_Validate(*m_ui->cboLocation);
+            resolved = !refused;
+            return refused;
+        },
+        false);
+    if (!m_showingDocument) {
+        // A location that did not resolve (or whose look-up failed) leaves the document
+        // without one.
+        m_document.setSupplying(
+            {resolved ? m_ui->cboLocation->Tag : QString(), m_ui->cboLocation->Text()});
+    }
+    return cancel;
 }
 
 bool frmMain::cboTargetLocation_Validate()
 {
-    return guarded(
-        [this] {
-            return ::cboTargetLocation_Validate(*m_ui->cboTargetLocation, *m_ui->cboLocation,
-                                                m_flags.TargetAllowsRetail, m_c.optConsumed[0],
-                                                m_c.optConsumed[1], [this] { SetRetailOption(0); });
+    bool resolved = false;
+    const bool cancel = guarded(
+        [this, &resolved] {
+            const bool refused = ::cboTargetLocation_Validate(
+                *m_ui->cboTargetLocation, *m_ui->cboLocation, m_flags.TargetAllowsRetail,
+                m_c.optConsumed[0], m_c.optConsumed[1], [this] { SetRetailOption(0); });
+            resolved = !refused;
+            return refused;
         },
         false);
+    if (!m_showingDocument) {
+        m_document.setRequesting(
+            {resolved ? m_ui->cboTargetLocation->Tag : QString(), m_ui->cboTargetLocation->Text()});
+    }
+    return cancel;
+}
+
+void frmMain::takeLocations()
+{
+    if (m_showingDocument)
+        return;
+    m_document.setSupplying({m_ui->cboLocation->Tag, m_ui->cboLocation->Text()});
+}
+
+void frmMain::takeSiteHeader()
+{
+    if (m_showingDocument)
+        return;
+    m_document.setDepartment({m_ui->cboDepartment->Tag, m_ui->cboDepartment->Text()});
+    m_document.setSection({m_ui->cboSection->Tag, m_ui->cboSection->Text()});
+}
+
+void frmMain::wireDocument()
+{
+    Ui::frmMain &ui = *m_ui;
+    connect(ui.txtRemarks, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_showingDocument)
+            m_document.setRemarks(m_ui->txtRemarks->toPlainText());
+    });
+    connect(ui.txtOfficer, &QLineEdit::textChanged, this, [this] {
+        if (!m_showingDocument)
+            m_document.setOfficer(m_ui->txtOfficer->text(), m_ui->lblOfficer->text());
+    });
+    connect(ui.txtReqID, &QLineEdit::textChanged, this, [this] {
+        if (!m_showingDocument)
+            m_document.setRequester(m_ui->txtReqID->text(), m_ui->lblReqName->text());
+    });
+    // The lines grid, its totals and the location lock follow the document.
+    connect(&m_document, &RequestDocument::totalChanged, this,
+            [this] { guarded([this] { UpdateGrandTotal(); }); });
+    for (auto signal : {&RequestDocument::lineAdded, &RequestDocument::lineRemoved})
+        connect(&m_document, signal, this, [this] { LockLocations(); });
+}
+
+void frmMain::ShowDocument()
+{
+    m_loading->ShowDocument();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    const bool exitConfirmed = std::exchange(m_exitConfirmed, false);
+    if (!exitConfirmed && m_ui->SSTab1->currentIndex() == 1 && m_document.isEditable()
+        && m_document.hasUnsavedChanges()) {
+        const ui::Answer answer = ui::msgBox(
+            QStringLiteral("Do you want to save the changes to this document before closing?"),
+            ui::Buttons::YesNoCancel, ui::Icon::Question, QStringLiteral("Message"));
+        if (answer == ui::Answer::Cancel) {
+            event->ignore();
+            return;
+        }
+        if (answer == ui::Answer::Yes) {
+            guarded([this] { cmdSave_Click(); });
+            // A refused save keeps the window and the document open.
+            if (m_document.hasUnsavedChanges()) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void frmMain::wirePrinting()
@@ -433,11 +535,13 @@ void frmMain::cmdDeleteReq_Click()
 void frmMain::cmdOfficer_Click()
 {
     m_officers->cmdOfficer_Click();
+    m_document.setOfficer(trimBlanks(m_ui->txtOfficer->text()), m_ui->lblOfficer->text());
 }
 
 void frmMain::cmdReq_Click()
 {
     m_officers->cmdReq_Click();
+    m_document.setRequester(trimBlanks(m_ui->txtReqID->text()), m_ui->lblReqName->text());
 }
 
 void frmMain::wireEntry()
@@ -513,7 +617,8 @@ void frmMain::grdDetailsToText()
 
 void frmMain::cmdOK_Click()
 {
-    m_checks->cmdOK_Click();
+    if (m_document.isEditable())
+        m_checks->cmdOK_Click();
 }
 
 void frmMain::cmdDelete_Click()

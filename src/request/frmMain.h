@@ -1,6 +1,7 @@
 #pragma once
 
 #include "request/MainControls.h"
+#include "request/RequestDocument.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -33,6 +34,10 @@ public:
 
     MainControls &controls() { return m_c; }
     MainFlags &flags() { return m_flags; }
+    // The one document on the details tab.
+    RequestDocument &document() { return m_document; }
+    // True while the form shows a document: edits of the controls are not the user's then.
+    bool &showingDocument() { return m_showingDocument; }
 
     // Routines other parts of the form call.
     void ClearAll();
@@ -41,6 +46,8 @@ public:
     void SetRetailOption(int mode);
     void InitRequestOrderGrid(bool clear);
     void LoadRequest();
+    // Shows the form's document again, whole.
+    void ShowDocument();
     void LoadListing();
     bool HasDocumentsToAcknowledge();
     void LockLocations();
@@ -96,6 +103,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Closing the window with unsaved work asks first.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void wireControls();
@@ -104,10 +113,16 @@ private:
     void wireSaving();
     void wirePrinting();
     void wireAddLines();
+    void wireDocument();
+    // The header controls the user edits, taken into the document.
+    void takeLocations();
+    void takeSiteHeader();
 
     std::unique_ptr<Ui::frmMain> m_ui;
     MainControls m_c;
     MainFlags m_flags;
+    RequestDocument m_document;
+    bool m_showingDocument = false;
     std::unique_ptr<FormLoad> m_formLoad;
     std::unique_ptr<Modes> m_modes;
     std::unique_ptr<Listing> m_listing;
@@ -121,4 +136,7 @@ private:
     std::unique_ptr<Printing> m_printing;
     std::unique_ptr<AddLines> m_addLines;
     int m_previousTab = 0; // the tab selected before the current one
+
+    friend class Modes; // Exit answers the closing question itself
+    bool m_exitConfirmed = false;
 };

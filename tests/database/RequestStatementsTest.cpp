@@ -2,6 +2,8 @@
 // reads, blocked quantity, the pending-request test and the plan balance.
 #include "StatementTest.h"
 
+#include "request/Loading.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,14 +16,14 @@ using LoadRequestTest = StatementTest;
 
 TEST_F(LoadRequestTest, NewDocumentGivesNoRow)
 {
-    EXPECT_EQ(rowCount(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest 'NEW'")), 0);
-    EXPECT_EQ(rowCount(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest 'new'")), 0);
-    EXPECT_EQ(rowCount(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '4711'")), 0);
+    EXPECT_EQ(rowCount(LoadRequestStatement(QStringLiteral("NEW"))), 0);
+    EXPECT_EQ(rowCount(LoadRequestStatement(QStringLiteral("new"))), 0);
+    EXPECT_EQ(rowCount(LoadRequestStatement(QStringLiteral("4711"))), 0);
 }
 
 TEST_F(LoadRequestTest, OneRowPerLineWithTheHeaderAndNames)
 {
-    db::Recordset rs = run(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1001'"));
+    db::Recordset rs = run(LoadRequestStatement(QStringLiteral("1001")));
     ASSERT_EQ(rs.recordCount(), 3);
     for (const char *column :
          {"DocumentNumber",     "Remarks",     "Transdate", "LocationID",  "Location",
@@ -58,11 +60,9 @@ TEST_F(LoadRequestTest, OneRowPerLineWithTheHeaderAndNames)
 
 TEST_F(LoadRequestTest, ReturnCarriesItsFlagAndLotNumbersComeBack)
 {
-    EXPECT_FALSE(first(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1007'"),
-                       QStringLiteral("isRequest"))
-                     .toBool());
-    EXPECT_EQ(texts(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1008'"),
-                    QStringLiteral("Lotnumber")),
+    EXPECT_FALSE(
+        first(LoadRequestStatement(QStringLiteral("1007")), QStringLiteral("isRequest")).toBool());
+    EXPECT_EQ(texts(LoadRequestStatement(QStringLiteral("1008")), QStringLiteral("Lotnumber")),
               (QStringList {"AL-2611", "DS-0926"}));
 }
 
@@ -71,7 +71,7 @@ TEST_F(LoadRequestTest, OfficersDepartmentAndSectionByName)
     exec(QStringLiteral(" update INVENTORY..tbInvWithdrawRequest  set ApprovingOfficerID = "
                         "'VERIFY',  DepartmentID = 'D01' , SectionID = 'S012' ,  Requestedby = "
                         "'NURSE1' where documentnumber =  '1001' "));
-    db::Recordset rs = run(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1001'"));
+    db::Recordset rs = run(LoadRequestStatement(QStringLiteral("1001")));
     ASSERT_FALSE(rs.eof());
     EXPECT_EQ(rs.text("Department"), QStringLiteral("Internal Medicine"));
     EXPECT_EQ(rs.text("Section"), QStringLiteral("Medical Ward B"));
@@ -81,8 +81,7 @@ TEST_F(LoadRequestTest, OfficersDepartmentAndSectionByName)
 
 TEST_F(LoadRequestTest, ConsolidationDocumentLoadsFromItsOwnTable)
 {
-    EXPECT_EQ(texts(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '900'"),
-                    QStringLiteral("ItemID")),
+    EXPECT_EQ(texts(LoadRequestStatement(QStringLiteral("900")), QStringLiteral("ItemID")),
               (QStringList {"1019", "1028"}));
 }
 
@@ -91,7 +90,7 @@ TEST_F(LoadRequestTest, NullQuantityComesBackNull)
     exec(QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, "
                         "LocationID, TargetLocationID, TransDate, UserID, Remarks) Values "
                         "('2001','1001','21','18','12/08/2026 10:15:00 AM','DEMO','x')"));
-    db::Recordset rs = run(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '2001'"));
+    db::Recordset rs = run(LoadRequestStatement(QStringLiteral("2001")));
     ASSERT_EQ(rs.recordCount(), 1);
     EXPECT_TRUE(rs.field("Quantity").isNull());
     EXPECT_TRUE(rs.field("UnitCost").isNull());
@@ -100,14 +99,7 @@ TEST_F(LoadRequestTest, NullQuantityComesBackNull)
 TEST_F(LoadRequestTest, RequestOrderLinesAndHeader)
 {
     const QString number = QStringLiteral("RO-2026-1");
-    db::Recordset lines
-        = run(QStringLiteral("select a.itemid,b.Itemname,b.unitofmeasureid as UOM,a.qty,a.unitcost,"
-                             "a.TotalCost ")
-              + QStringLiteral(" from inventory..tbinvRequestOrder a ")
-              + QStringLiteral(" left join inventory..tbinvmaster b on a.itemid = b.itemid ")
-              + QStringLiteral(" left join inventory..tbinvunitofmeasure c on b.unitofmeasureid = "
-                               "c.unitofmeasureid ")
-              + QStringLiteral(" where documentnumber = '") + number + QStringLiteral("' "));
+    db::Recordset lines = run(RequestOrderLinesStatement(number));
     ASSERT_EQ(lines.recordCount(), 2);
     EXPECT_EQ(lines.fieldCount(), 6);
     if (lines.text("itemid") != QLatin1String("1008"))
@@ -118,14 +110,7 @@ TEST_F(LoadRequestTest, RequestOrderLinesAndHeader)
     EXPECT_DOUBLE_EQ(lines.field("qty").toDouble(), 200);
     EXPECT_DOUBLE_EQ(lines.field("TotalCost").toDouble(), 1100);
 
-    db::Recordset header = run(
-        QStringLiteral(" Select top 1 a.Remarks,a.transdate,a.locationid,b.location,"
-                       "a.targetlocationid, c.location as tlocation,a.documentnumber ")
-        + QStringLiteral(" from inventory..tbinvrequestorder a ")
-        + QStringLiteral(" Inner join inventory..tbinvlocation b on a.locationid = b.locationid ")
-        + QStringLiteral(" Inner join inventory..tbinvlocation c on a.targetlocationid = "
-                         "c.locationid ")
-        + QStringLiteral(" where a.documentnumber = '") + number + QStringLiteral("' "));
+    db::Recordset header = run(RequestOrderHeaderStatement(number));
     ASSERT_EQ(header.recordCount(), 1);
     EXPECT_EQ(header.text("location"), QStringLiteral("Central Warehouse"));
     EXPECT_EQ(header.text("tlocation"), QStringLiteral("Medical Ward"));

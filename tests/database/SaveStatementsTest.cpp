@@ -2,6 +2,13 @@
 // form sends them, and what the database holds afterwards.
 #include "StatementTest.h"
 
+#include "request/Loading.h"
+#include "request/Numbering.h"
+#include "request/RequestDocument.h"
+#include "request/SaveStatements.h"
+#include "session/Inventory.h"
+#include "session/Session.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -10,91 +17,86 @@ using dbtest::StatementTest;
 
 // ----- numbering -------------------------------------------------------------------------------
 
-const QString MaxNumberSql = QStringLiteral("Select (max(Cast(DocumentNumber as float)) + 1) as "
-                                            "DocNum From INVENTORY..tbInvWithdrawRequest "
-                                            "where isnumeric(DocumentNumber) = 1 ");
+// The numbering routines of the save, run on the demo database as DEMO.
+class NumberingTest : public testing_support::LoggedInDatabaseTest
+{
+protected:
+    void SetUp() override
+    {
+        LoggedInDatabaseTest::SetUp();
+        logIn(QStringLiteral("DEMO"));
+        LoadHospitalInfo();
+    }
 
-using NumberingTest = StatementTest;
+    QVariant value(const QString &statement, const QString &column)
+    {
+        db::Recordset rs = database->query(statement);
+        return rs.eof() ? QVariant() : rs.field(column);
+    }
+
+    void insertNumber(const char *number)
+    {
+        sql(QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID) "
+                           "Values ('%1','1001')")
+                .arg(QLatin1String(number)));
+    }
+};
 
 TEST_F(NumberingTest, NextNumberIsOnePastTheLargestNumericOne)
 {
-    db::Recordset rs = run(MaxNumberSql);
-    ASSERT_EQ(rs.recordCount(), 1);
-    EXPECT_DOUBLE_EQ(rs.field("DocNum").toDouble(), 1013); // MR-0415 is ignored
+    EXPECT_EQ(GetNewDocNumber(), QStringLiteral("1013")); // MR-0415 is ignored
 }
 
 TEST_F(NumberingTest, NumbersCompareAsNumbersNotText)
 {
-    exec(QStringLiteral("Delete INVENTORY..tbInvWithdrawRequest"));
-    for (const char *number : {"17", "A-9", "120"})
-        exec(QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID) "
-                            "Values ('%1','1001')")
-                 .arg(QLatin1String(number)));
-    EXPECT_DOUBLE_EQ(first(MaxNumberSql, QStringLiteral("DocNum")).toDouble(), 121);
-}
-
-TEST_F(NumberingTest, EmptyOrNonNumericTableGivesOneNullRow)
-{
-    exec(QStringLiteral("Delete INVENTORY..tbInvWithdrawRequest"));
-    db::Recordset rs = run(MaxNumberSql);
-    ASSERT_EQ(rs.recordCount(), 1);
-    EXPECT_TRUE(rs.field("DocNum").isNull());
-
-    exec(QStringLiteral("Insert INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID) Values "
-                        "('A-9','1001')"));
-    EXPECT_TRUE(first(MaxNumberSql, QStringLiteral("DocNum")).isNull());
-}
-
-TEST_F(NumberingTest, MrisNumberNeverReusesARequestNumber)
-{
-    const QString call = QStringLiteral("inventory..sp_inv_getMRISDocNum");
-    EXPECT_EQ(first(call, QStringLiteral("DocNum")).toLongLong(), 1013);
-
-    exec(QStringLiteral("Update inventory..tbInvMRISDocnum set SequenceNumber = 2000"));
-    EXPECT_EQ(first(call, QStringLiteral("DocNum")).toLongLong(), 2001);
+    sql(QStringLiteral("Delete INVENTORY..tbInvWithdrawRequest"));
+    EXPECT_EQ(GetNewDocNumber(), QStringLiteral("1")); // an empty table
+    insertNumber("A-9");
+    EXPECT_EQ(GetNewDocNumber(), QStringLiteral("1")); // no numeric number
+    for (const char *number : {"17", "120"})
+        insertNumber(number);
+    EXPECT_EQ(GetNewDocNumber(), QStringLiteral("121"));
 }
 
 TEST_F(NumberingTest, MrisSequenceAdvancesByOne)
 {
-    exec(QStringLiteral("Update inventory..tbInvMRISDocnum set SequenceNumber = SequenceNumber + "
-                        "1 "));
-    EXPECT_EQ(first(QStringLiteral("Select SequenceNumber From inventory..tbInvMRISDocnum"),
+    UpdateMRISDocNumber();
+    EXPECT_EQ(value(QStringLiteral("Select SequenceNumber From inventory..tbInvMRISDocnum"),
                     QStringLiteral("SequenceNumber"))
                   .toInt(),
               1001);
+    // The procedure's number never reuses a request number.
+    EXPECT_EQ(value(QStringLiteral("inventory..sp_inv_getMRISDocNum"), QStringLiteral("DocNum"))
+                  .toLongLong(),
+              1013);
+    sql(QStringLiteral("Update inventory..tbInvMRISDocnum set SequenceNumber = 2000"));
+    EXPECT_EQ(value(QStringLiteral("inventory..sp_inv_getMRISDocNum"), QStringLiteral("DocNum"))
+                  .toLongLong(),
+              2001);
 }
 
-const QString RoNumberSql = QStringLiteral(
-    "select cast(year(getdate()) as varchar(4)) + '-' +   cast(isnull(RONumber,0) + 1 as "
-    "varchar(10)) as RONumber from inventory..tbinvCANumber ");
-const QString RoAdvanceSql
-    = QStringLiteral("Update inventory..tbinvCANumber set RONumber = RONumber + 1 ");
-
-TEST_F(NumberingTest, RequestOrderNumberFromTheServerYearAndCounter)
+TEST_F(NumberingTest, RequestOrderNumbersFollowTheServerYearAndCounter)
 {
-    EXPECT_EQ(first(RoNumberSql, QStringLiteral("RONumber")).toString(), QStringLiteral("2026-4"));
-    exec(RoAdvanceSql);
-    EXPECT_EQ(first(RoNumberSql, QStringLiteral("RONumber")).toString(), QStringLiteral("2026-5"));
+    EXPECT_EQ(getNewRONumber(), QStringLiteral("2026-4"));
+    EXPECT_EQ(getNewRONumber(), QStringLiteral("2026-5"));
 }
 
-TEST_F(NumberingTest, NullCounterStartsAtOne)
+TEST_F(NumberingTest, NullCounterStartsAtOneAndMovesOn)
 {
-    exec(QStringLiteral("Update inventory..tbinvCANumber set RONumber = NULL"));
-    EXPECT_EQ(first(RoNumberSql, QStringLiteral("RONumber")).toString(), QStringLiteral("2026-1"));
-    // Null + 1 stays Null: the counter only starts moving once it holds a number.
-    exec(RoAdvanceSql);
-    EXPECT_TRUE(first(QStringLiteral("select RONumber from inventory..tbinvCANumber"),
-                      QStringLiteral("RONumber"))
-                    .isNull());
+    sql(QStringLiteral("Update inventory..tbinvCANumber set RONumber = NULL"));
+    EXPECT_EQ(getNewRONumber(), QStringLiteral("2026-1"));
+    EXPECT_EQ(getNewRONumber(), QStringLiteral("2026-2"));
+    EXPECT_EQ(value(QStringLiteral("select RONumber from inventory..tbinvCANumber"),
+                    QStringLiteral("RONumber"))
+                  .toInt(),
+              2);
 }
 
 TEST_F(NumberingTest, ExistingNumberIsFoundInTheRequestTableOnly)
 {
-    const QString sql = QStringLiteral(
-        "Select DocumentNumber from Inventory..tbinvWithdrawRequest where DocumentNumber = '%1'");
-    EXPECT_GT(rowCount(sql.arg(QStringLiteral("1001"))), 0);
-    EXPECT_EQ(rowCount(sql.arg(QStringLiteral("900"))), 0); // consolidation only
-    EXPECT_EQ(rowCount(sql.arg(QStringLiteral("RO-2026-1"))), 0); // request order only
+    EXPECT_TRUE(Verify_DocumentNumber(QStringLiteral(" 1001 ")));
+    EXPECT_FALSE(Verify_DocumentNumber(QStringLiteral("900"))); // consolidation only
+    EXPECT_FALSE(Verify_DocumentNumber(QStringLiteral("RO-2026-1"))); // request order only
 }
 
 // ----- saving ----------------------------------------------------------------------------------
@@ -102,14 +104,14 @@ TEST_F(NumberingTest, ExistingNumberIsFoundInTheRequestTableOnly)
 struct Line
 {
     QString code;
-    QString quantity; // as the grid shows it
+    QString quantity; // as typed
     QString unitCost;
     QString retail;
-    QString ads; // grid "Y"/"N"
+    QString ads; // "Y"/"N"
     QString lot;
 };
 
-// Sends a save's statements in the main form's order for a document of the demo's DEMO user.
+// Sends a save's statements, as the save builds them, for a document of the demo's DEMO user.
 class SaveTest : public StatementTest
 {
 protected:
@@ -117,46 +119,36 @@ protected:
               const QString &target, const QString &remarks, const std::vector<Line> &lines,
               bool switch91, bool isRequest)
     {
-        const QString date = QStringLiteral("'12/08/2026 10:15:00 AM'");
+        const QString date = QStringLiteral("12/08/2026 10:15:00 AM");
         const QString userId = requestUser(docNum);
-        exec(QStringLiteral("Delete INVENTORY..") + table
-             + QStringLiteral(" Where DocumentNumber = '") + db::quoteInner(docNum)
-             + QStringLiteral("'"));
+        exec(SaveStatements::deleteLines(table, docNum));
         for (const Line &l : lines) {
-            exec(QStringLiteral("Insert INVENTORY..") + table
-                 + QStringLiteral(" (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
-                                  "LocationID, TargetLocationID, TransDate, UserID, Remarks) ")
-                 + QStringLiteral("Values ('") + db::quoteInner(docNum) + QStringLiteral("','")
-                 + db::quoteInner(l.code) + QStringLiteral("',") + l.quantity + QStringLiteral(",")
-                 + l.unitCost + QStringLiteral(",'") + db::quoteInner(l.retail)
-                 + QStringLiteral("', '") + (l.ads == QLatin1String("Y") ? "1" : "0")
-                 + QStringLiteral("', '") + db::quoteInner(location) + QStringLiteral("', '")
-                 + db::quoteInner(target) + QStringLiteral("', ") + date + QStringLiteral(", '")
-                 + db::quoteInner(userId) + QStringLiteral("', '") + db::quoteInner(remarks)
-                 + QStringLiteral("')"));
+            const RequestLine line = requestLine(l);
+            exec(SaveStatements::insertLine(table, docNum, line, location, target, date, userId,
+                                            remarks));
             if (switch91)
-                exec(QStringLiteral("update INVENTORY..") + table + QStringLiteral(" ")
-                     + QStringLiteral(" set lotnumber = '") + db::quoteInner(l.lot)
-                     + QStringLiteral("' ") + QStringLiteral(" where documentnumber = '")
-                     + db::quoteInner(docNum) + QStringLiteral("' ")
-                     + QStringLiteral(" and itemid = '") + db::quoteInner(l.code)
-                     + QStringLiteral("' "));
+                exec(SaveStatements::updateLotNumber(table, docNum, line));
         }
         if (switch91)
-            exec(QStringLiteral(" update INVENTORY..") + table
-                 + QStringLiteral("  set isrequest = '")
-                 + (isRequest ? QStringLiteral("True") : QStringLiteral("False"))
-                 + QStringLiteral("' where documentnumber =  '") + db::quoteInner(docNum)
-                 + QStringLiteral("' "));
+            exec(SaveStatements::updateIsRequest(table, docNum, isRequest));
+    }
+
+    static RequestLine requestLine(const Line &l)
+    {
+        RequestLine line;
+        line.itemId = l.code;
+        line.quantity = format::typedNumber(l.quantity);
+        line.unitCost = format::Currency::fromDouble(format::typedNumber(l.unitCost));
+        line.retail = l.retail;
+        line.ads = l.ads == QLatin1String("Y");
+        line.lotNumber = l.lot;
+        return line;
     }
 
     QString requestUser(const QString &docNum)
     {
-        const QVariant stored = first(QStringLiteral("select top 1 isnull(UserID,'') as UserID "
-                                                     "from inventory..tbInvWithdrawRequest where "
-                                                     "documentnumber = '")
-                                          + db::quoteInner(docNum) + QStringLiteral("'"),
-                                      QStringLiteral("UserID"));
+        const QVariant stored
+            = first(SaveStatements::requestUserId(docNum), QStringLiteral("UserID"));
         return stored.isNull() ? QStringLiteral("DEMO") : stored.toString();
     }
 
@@ -170,7 +162,7 @@ TEST_F(SaveTest, NewRequestIsStoredLineByLine)
          {{"1019", "25", "4.5000", "N", "Y", ""}, {"1001", "100", "2.5000", "Y", "N", ""}}, false,
          true);
 
-    db::Recordset rs = run(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1013'"));
+    db::Recordset rs = run(LoadRequestStatement(QStringLiteral("1013")));
     ASSERT_EQ(rs.recordCount(), 2);
     EXPECT_EQ(rs.text("ItemID"), QStringLiteral("1019"));
     EXPECT_DOUBLE_EQ(rs.field("Quantity").toDouble(), 25);
@@ -183,6 +175,38 @@ TEST_F(SaveTest, NewRequestIsStoredLineByLine)
     rs.moveNext();
     EXPECT_EQ(rs.text("ForRetail"), QStringLiteral("Y"));
     EXPECT_FALSE(rs.field("isADS").toBool());
+}
+
+TEST_F(SaveTest, TypedThousandsSeparatorsAreStoredWhole)
+{
+    save(requests(), QStringLiteral("1013"), QStringLiteral("21"), QStringLiteral("18"),
+         QStringLiteral("Linen"), {{"1024", "1,200", "1,040.00", "N", "N", ""}}, false, true);
+    EXPECT_EQ(texts(QStringLiteral("select Quantity from inventory..tbinvwithdrawrequest where "
+                                   "documentnumber = '1013'"),
+                    QStringLiteral("Quantity")),
+              QStringList {QStringLiteral("1200")});
+    EXPECT_DOUBLE_EQ(first(QStringLiteral("select UnitCost from inventory..tbinvwithdrawrequest "
+                                          "where documentnumber = '1013'"),
+                           QStringLiteral("UnitCost"))
+                         .toDouble(),
+                     1040);
+}
+
+TEST_F(SaveTest, StoredStateReadsTheStampsAndLinesOfOneTable)
+{
+    db::Recordset rs = run(SaveStatements::storedState(requests(), QStringLiteral("1003")));
+    ASSERT_EQ(rs.recordCount(), 5);
+    EXPECT_EQ(rs.text("Status"), QStringLiteral("P"));
+    EXPECT_EQ(rs.text("Verifiedby"), QStringLiteral("VERIFY"));
+    EXPECT_EQ(rs.text("ProcessBy"), QStringLiteral("CLERK1"));
+    EXPECT_EQ(rs.field("verifiedDate").toDateTime(), at(11, 25, 10, 20));
+    EXPECT_EQ(rs.text("ItemID"), QStringLiteral("1019"));
+
+    // A consolidation number is not a request's, and the other way round.
+    EXPECT_EQ(rowCount(SaveStatements::storedState(requests(), QStringLiteral("900"))), 0);
+    EXPECT_EQ(rowCount(SaveStatements::storedState(
+                  QStringLiteral("tbInvWithdrawRequestConsolidation"), QStringLiteral("900"))),
+              2);
 }
 
 TEST_F(SaveTest, SavingTwiceKeepsOneCopyOfEachLineAndTheFirstUser)
@@ -206,7 +230,7 @@ TEST_F(SaveTest, ReturnWithLotNumbersIsMarkedFalse)
     save(requests(), QStringLiteral("1013"), QStringLiteral("19"), QStringLiteral("21"),
          QStringLiteral("Returning excess"), {{"1020", "5", "5.2500", "N", "N", "LT-1"}}, true,
          false);
-    db::Recordset rs = run(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1013'"));
+    db::Recordset rs = run(LoadRequestStatement(QStringLiteral("1013")));
     ASSERT_EQ(rs.recordCount(), 1);
     EXPECT_EQ(rs.text("LocationID"), QStringLiteral("19"));
     EXPECT_EQ(rs.text("TargetLocationID"), QStringLiteral("21"));
@@ -216,9 +240,8 @@ TEST_F(SaveTest, ReturnWithLotNumbersIsMarkedFalse)
 
     save(requests(), QStringLiteral("1013"), QStringLiteral("21"), QStringLiteral("19"),
          QStringLiteral("Request after all"), {{"1020", "5", "5.2500", "N", "N", ""}}, true, true);
-    EXPECT_TRUE(first(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1013'"),
-                      QStringLiteral("isRequest"))
-                    .toBool());
+    EXPECT_TRUE(
+        first(LoadRequestStatement(QStringLiteral("1013")), QStringLiteral("isRequest")).toBool());
 }
 
 TEST_F(SaveTest, QuotesInRemarksAndCodesAreStoredAsTyped)
@@ -226,10 +249,9 @@ TEST_F(SaveTest, QuotesInRemarksAndCodesAreStoredAsTyped)
     save(requests(), QStringLiteral("1013"), QStringLiteral("21"), QStringLiteral("18"),
          QStringLiteral("Nurse's station; -- not a comment"), {{"10'19", "1", "0", "N", "N", ""}},
          false, true);
-    EXPECT_EQ(first(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1013'"),
-                    QStringLiteral("Remarks"))
-                  .toString(),
-              QStringLiteral("Nurse's station; -- not a comment"));
+    EXPECT_EQ(
+        first(LoadRequestStatement(QStringLiteral("1013")), QStringLiteral("Remarks")).toString(),
+        QStringLiteral("Nurse's station; -- not a comment"));
     EXPECT_EQ(rowCount(QStringLiteral("select * from inventory..tbinvwithdrawrequest where "
                                       "ItemID = '10''19'")),
               1);
@@ -243,18 +265,16 @@ TEST_F(SaveTest, ConsolidationRequestGoesToItsOwnTable)
     EXPECT_EQ(rowCount(QStringLiteral("select * from inventory..tbinvwithdrawrequest where "
                                       "documentnumber = '1013' ")),
               0);
-    EXPECT_EQ(texts(QStringLiteral("Inventory..sp_Inv_LoadWithdrawalRequest '1013'"),
-                    QStringLiteral("Quantity")),
+    EXPECT_EQ(texts(LoadRequestStatement(QStringLiteral("1013")), QStringLiteral("Quantity")),
               QStringList {QStringLiteral("300")});
 }
 
 TEST_F(SaveTest, OfficersAndVerificationStamps)
 {
-    exec(QStringLiteral(" update INVENTORY..tbInvWithdrawRequest  set ApprovingOfficerID = '', "
-                        " DepartmentID = '' , SectionID = '' ,  Requestedby = '' where "
-                        "documentnumber =  '1001' "));
-    exec(QStringLiteral("Update Inventory..tbInvWithdrawRequest set Verifiedby = 'VERIFY', "
-                        "verifiedDate = GetDate() where DocumentNumber = '1001'"));
+    exec(SaveStatements::updateSiteHeader(requests(), QStringLiteral("1001"), QString(), QString(),
+                                          QString(), QString()));
+    exec(SaveStatements::updateVerifier(requests(), QStringLiteral("1001"),
+                                        QStringLiteral("VERIFY")));
     db::Recordset rs = run(QStringLiteral(
         "select * from inventory..tbinvwithdrawrequest where documentnumber = '1001' "));
     ASSERT_EQ(rs.recordCount(), 3);
@@ -268,15 +288,15 @@ TEST_F(SaveTest, OfficersAndVerificationStamps)
 
 TEST_F(SaveTest, RequestOrderTakesQuotedNumbers)
 {
-    exec(QStringLiteral("Delete INVENTORY..tbinvRequestOrder Where DocumentNumber = 'RO-2026-4'"));
-    exec(QStringLiteral("Insert into inventory..tbinvRequestOrder(Documentnumber, ")
-         + QStringLiteral("locationid,targetlocationid,itemid,qty,unitcost,totalcost,userid,"
-                          "transdate,Remarks) values( ")
-         + QStringLiteral(" 'RO-2026-4', '21', '18', ")
-         + QStringLiteral(" '1008','1200', '5.5000', ")
-         + QStringLiteral(" '6600.0000','DEMO','12/08/2026 10:15:00 AM', 'Nurses station') "));
-    exec(QStringLiteral("Update Inventory..tbInvRequestOrder set Verifiedby = 'VERIFY', "
-                        "verifiedDate = GetDate() where DocumentNumber = 'RO-2026-4'"));
+    const QString number = QStringLiteral("RO-2026-4");
+    exec(SaveStatements::deleteRequestOrders(number));
+    const RequestOrderLine line {QStringLiteral("1008"), QStringLiteral("ITEM"),
+                                 QStringLiteral("1,200"), QStringLiteral("5.5000"),
+                                 QStringLiteral("6,600.0000")};
+    exec(SaveStatements::insertRequestOrder(
+        number, line, QStringLiteral("21"), QStringLiteral("18"), QStringLiteral("DEMO"),
+        QStringLiteral("12/08/2026 10:15:00 AM"), QStringLiteral("Nurse's station")));
+    exec(SaveStatements::updateRequestOrderVerifier(number, QStringLiteral("VERIFY")));
     db::Recordset rs = run(QStringLiteral("select * from inventory..tbinvRequestOrder where "
                                           "Documentnumber = 'RO-2026-4'"));
     ASSERT_EQ(rs.recordCount(), 1);
@@ -284,6 +304,7 @@ TEST_F(SaveTest, RequestOrderTakesQuotedNumbers)
     EXPECT_DOUBLE_EQ(rs.field("totalcost").toDouble(), 6600);
     EXPECT_EQ(rs.field("transdate").toDateTime(), fixedNow());
     EXPECT_EQ(rs.field("verifiedDate").toDateTime(), fixedNow());
+    EXPECT_EQ(rs.text("Remarks"), QStringLiteral("Nurses station")); // quotes dropped
     // A number stored from quoted text adds up as a number.
     EXPECT_DOUBLE_EQ(first(QStringLiteral("select sum(qty) + 1 as Total from "
                                           "inventory..tbinvRequestOrder where Documentnumber = "

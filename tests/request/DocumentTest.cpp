@@ -1,6 +1,7 @@
 #include "request/MainFormTest.h"
 
 #include "platform/format/Format.h"
+#include "request/LinesGrid.h"
 
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -98,7 +99,7 @@ TEST_F(DocumentTest, AReturnShowsTheLocationsSwapped)
     setSwitch(QStringLiteral("91"), true);
     open();
     openListed(QStringLiteral("1011"));
-    EXPECT_FALSE(form->flags().IsRequest);
+    EXPECT_FALSE(form->document().isRequest());
     EXPECT_EQ(caption("lblInvRequest"), QStringLiteral("Inventory Return"));
     EXPECT_EQ(caption("Label1_6"), QStringLiteral("Return to Location"));
     EXPECT_EQ(caption("Label3"), QStringLiteral("(Department you're returning to)"));
@@ -112,7 +113,7 @@ TEST_F(DocumentTest, AReturnShowsTheLocationsSwapped)
     QTest::mouseClick(child<QPushButton>("cmdList"), Qt::LeftButton); // asks; Yes by default
     EXPECT_EQ(tab(), 0);
     openListed(QStringLiteral("1008"));
-    EXPECT_TRUE(form->flags().IsRequest);
+    EXPECT_TRUE(form->document().isRequest());
     EXPECT_EQ(caption("lblInvRequest"), QStringLiteral("Inventory Request"));
     EXPECT_EQ(locationTag("cboTargetLocation"), QStringLiteral("30"));
     EXPECT_EQ(cell(1, DetailsCol::LotNumber), QStringLiteral("AL-2611"));
@@ -173,7 +174,7 @@ TEST_F(DocumentTest, NewRequestWithoutTheTypeDialog)
     QTest::mouseClick(child<QPushButton>("cmdNew"), Qt::LeftButton);
     EXPECT_TRUE(modal.shown().isEmpty());
     EXPECT_EQ(tab(), 1);
-    EXPECT_TRUE(form->flags().IsRequest);
+    EXPECT_TRUE(form->document().isRequest());
     EXPECT_FALSE(form->flags().IsNewDocument);
     EXPECT_EQ(text("txtDocNum"), QStringLiteral("NEW"));
     EXPECT_TRUE(child<QLineEdit>("txtDocNum")->isReadOnly());
@@ -199,7 +200,7 @@ TEST_F(DocumentTest, NewReturnChosenInTheTypeDialog)
     QTest::mouseClick(child<QPushButton>("cmdNew"), Qt::LeftButton);
     EXPECT_EQ(modal.shown(), QStringList {QStringLiteral("frmRequestType")});
     EXPECT_EQ(tab(), 1);
-    EXPECT_FALSE(form->flags().IsRequest);
+    EXPECT_FALSE(form->document().isRequest());
     EXPECT_EQ(caption("lblInvRequest"), QStringLiteral("Inventory Return"));
     EXPECT_EQ(caption("Label1_6"), QStringLiteral("Return to Location"));
     EXPECT_TRUE(shown("frameLotNumber"));
@@ -328,9 +329,12 @@ TEST_F(DocumentTest, LocationsLockOnceANewDocumentHasALine)
     form->LockLocations();
     EXPECT_TRUE(location->isEnabled());
     EXPECT_TRUE(target->isEnabled());
-    lines().setTextMatrix(1, DetailsCol::Code, QStringLiteral("1019"));
-    lines().setTextMatrix(1, DetailsCol::TotalCost, QStringLiteral("1,234.56785"));
-    lines().setRows(3);
+    RequestLine line;
+    line.itemId = QStringLiteral("1019");
+    line.quantity = 1;
+    line.unitCost = format::Currency::fromDouble(format::typedNumber(QStringLiteral("1,234.5679")));
+    form->linesGrid().PutLine(1, line);
+    EXPECT_EQ(lines().Rows(), 3);
     form->LockLocations();
     EXPECT_FALSE(location->isEnabled());
     EXPECT_FALSE(target->isEnabled());

@@ -1,5 +1,7 @@
 #include "request/MainFormTest.h"
 
+#include "request/LinesGrid.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -347,8 +349,16 @@ TEST_F(EntryTest, BarCodeBecomesTheItemCode)
 
 TEST_F(EntryTest, ReturnLooksUpAtTheRequestingLocation)
 {
+    // A return, as the type dialog gives it.
+    setSwitch(QStringLiteral("91"), true);
+    modal.expect([](QDialog &dialog) {
+        dialog.findChild<QPushButton *>(QStringLiteral("cmdInvRequest_1"))->click();
+    });
     newRequest();
-    form->flags().IsRequest = false;
+    ASSERT_FALSE(form->document().isRequest());
+    // The type dialog had the focus; the form is the active window again.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     type("txtProdCode", QStringLiteral("1017"));
     const QStringList lookups = sentLike(QStringLiteral("sp_Inv_SearchItem_In_Invent"));
     ASSERT_FALSE(lookups.isEmpty());
@@ -363,12 +373,13 @@ TEST_F(EntryTest, CellEditorTakesDigitsOnly)
     newRequest();
     // Entry is hidden with switch 92: the line comes as the pickers write it.
     ui::FlexGrid &grid = lines();
-    grid.setTextMatrix(1, DetailsCol::Code, QStringLiteral("1001"));
-    grid.setTextMatrix(1, DetailsCol::Description, QStringLiteral("PARACETAMOL 500MG TABLET"));
-    grid.setTextMatrix(1, DetailsCol::Quantity, QStringLiteral("4"));
-    grid.setTextMatrix(1, DetailsCol::UnitCost, QStringLiteral("2.5"));
-    grid.setTextMatrix(1, DetailsCol::OnHand, QStringLiteral("20"));
-    grid.setRows(3);
+    RequestLine line;
+    line.itemId = QStringLiteral("1001");
+    line.description = QStringLiteral("PARACETAMOL 500MG TABLET");
+    line.quantity = 4;
+    line.unitCost = format::Currency::fromText(QStringLiteral("2.5"));
+    line.onHand = QStringLiteral("20");
+    form->linesGrid().PutLine(1, line);
 
     click(1, DetailsCol::Quantity);
     QLineEdit &editor = *child<QLineEdit>("txtEntry");

@@ -4,6 +4,8 @@
 #include "request/MainFormTest.h"
 
 #include "pickers/frmKitEntry.h"
+#include "request/LinesGrid.h"
+#include "request/RequestDocument.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -400,16 +402,25 @@ TEST_F(EntrySequenceTest, CellEditorReadsPastedQuantitiesWhole)
 {
     setSwitch(QStringLiteral("92"), true);
     newRequest();
-    // The lines as the plan picker writes them; the first one's cost was typed with separators.
+    // The lines as the plan picker puts them; the first one's cost was typed with separators.
     ui::FlexGrid &grid = lines();
-    grid.setRows(4);
-    const QStringList first {"1005", "CEFUROXIME 750MG VIAL", "", "4", "1,040.00", "4160", "N", "N",
-                             "500"};
-    const QStringList second {"1001", "PARACETAMOL 500MG TABLET", "", "10", "2.5", "25", "N", "N",
-                              "500"};
-    for (int col = 0; col < first.size(); ++col) {
-        grid.setTextMatrix(1, col, first.at(col));
-        grid.setTextMatrix(2, col, second.at(col));
+    const struct
+    {
+        const char *code;
+        const char *name;
+        const char *quantity;
+        const char *cost;
+    } picked[] = {{"1005", "CEFUROXIME 750MG VIAL", "4", "1,040.00"},
+                  {"1001", "PARACETAMOL 500MG TABLET", "10", "2.5"}};
+    for (const auto &p : picked) {
+        RequestLine line;
+        line.itemId = QLatin1String(p.code);
+        line.description = QLatin1String(p.name);
+        line.quantity = format::typedNumber(QLatin1String(p.quantity));
+        line.unitCost = format::Currency::fromDouble(format::typedNumber(QLatin1String(p.cost)));
+        line.retail = QStringLiteral("N");
+        line.onHand = QStringLiteral("500");
+        form->linesGrid().PutLine(form->document().lineCount() + 1, line);
     }
 
     clickCell(1, DetailsCol::Quantity);

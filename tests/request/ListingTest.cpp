@@ -230,7 +230,7 @@ TEST_F(MainFormTest, DoubleClickOpensTheListedDocument)
     form->grdListing_DblClick();
     EXPECT_EQ(child<QTabWidget>("SSTab1")->currentIndex(), 1);
     EXPECT_EQ(child<QLineEdit>("txtDocNum")->text(), QStringLiteral("1008"));
-    EXPECT_FALSE(form->flags().IsConsolidation);
+    EXPECT_FALSE(form->document().isConsolidation());
     // One load, although selecting the tab also asks for the document.
     EXPECT_EQ(sentLike(QStringLiteral("sp_Inv_LoadWithdrawalRequest")).size(), 1);
 }

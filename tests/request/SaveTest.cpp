@@ -3,6 +3,7 @@
 #include "request/MainFormTest.h"
 
 #include "pickers/frmDispenser.h"
+#include "request/LinesGrid.h"
 #include "request/Numbering.h"
 #include "request/Saving.h"
 #include "session/EncodePassword.h"
@@ -46,33 +47,40 @@ protected:
 
     // A new document from the warehouse to the medical ward, with its lines in the grid.
     void newDocument(const std::vector<Line> &lineList,
-                     const QString &remarks = QStringLiteral("Ward stock"))
+                     const QString &remarks = QStringLiteral("Ward stock"),
+                     bool consolidation = false)
     {
         if (!form)
             open();
         form->cmdNew_Click();
+        if (consolidation)
+            form->document().startNew(true, true);
         combo("cboLocation").setText(QStringLiteral("Central Warehouse"));
         combo("cboTargetLocation").setText(QStringLiteral("Medical Ward"));
         child<QPlainTextEdit>("txtRemarks")->setPlainText(remarks);
         setLines(lineList);
     }
 
+    // The lines go into the document as the entry puts them; a line without a code is none.
     void setLines(const std::vector<Line> &lineList)
     {
-        ui::FlexGrid &grid = lines();
-        grid.setRows(1); // no line left from before
-        grid.setRows(static_cast<int>(lineList.size()) + 2);
-        int row = 1;
+        while (form->document().lineCount() > 0) {
+            lines().setRow(1);
+            form->cmdDelete_Click();
+        }
         for (const Line &l : lineList) {
-            grid.setTextMatrix(row, DetailsCol::Code, QLatin1String(l.code));
-            grid.setTextMatrix(row, DetailsCol::Description,
-                               l.code[0] ? QStringLiteral("ITEM") : QString());
-            grid.setTextMatrix(row, DetailsCol::Quantity, QLatin1String(l.quantity));
-            grid.setTextMatrix(row, DetailsCol::UnitCost, QLatin1String(l.unitCost));
-            grid.setTextMatrix(row, DetailsCol::Retail, QStringLiteral("N"));
-            grid.setTextMatrix(row, DetailsCol::isADS, QLatin1String(l.ads));
-            grid.setTextMatrix(row, DetailsCol::LotNumber, QLatin1String(l.lot));
-            ++row;
+            if (!l.code[0])
+                continue;
+            RequestLine line;
+            line.itemId = QLatin1String(l.code);
+            line.description = QStringLiteral("ITEM");
+            line.quantity = format::typedNumber(QLatin1String(l.quantity));
+            line.unitCost
+                = format::Currency::fromDouble(format::typedNumber(QLatin1String(l.unitCost)));
+            line.retail = QStringLiteral("N");
+            line.ads = QLatin1String(l.ads) == QLatin1String("Y");
+            line.lotNumber = QLatin1String(l.lot);
+            form->linesGrid().PutLine(form->document().lineCount() + 1, line);
         }
     }
 
@@ -160,8 +168,12 @@ TEST_F(SaveTest, NewRequestIsNumberedAndStoredWithItsHeader)
 TEST_F(SaveTest, ReturnSwapsTheLocationsButNotItsRequestOrders)
 {
     setSite(QStringLiteral("Q4VH"));
+    setSwitch(QStringLiteral("91"), true);
+    modal.expect([](QDialog &dialog) {
+        dialog.findChild<QPushButton *>(QStringLiteral("cmdInvRequest_1"))->click();
+    });
     newDocument({{"1001", "10", "2.5"}});
-    form->flags().IsRequest = false;
+    ASSERT_FALSE(form->document().isRequest());
     // The return goes back to the ward's own store room from the medical ward.
     combo("cboLocation").setText(QStringLiteral("Nursing Store Room"));
     ui::FlexGrid &ro = *child<ui::FlexGrid>("fgRO");
@@ -170,6 +182,7 @@ TEST_F(SaveTest, ReturnSwapsTheLocationsButNotItsRequestOrders)
     ro.setTextMatrix(1, 3, QStringLiteral("1,000"));
     ro.setTextMatrix(1, 4, QStringLiteral("5.25"));
     ro.setTextMatrix(1, 5, QStringLiteral("5,250"));
+    form->linesGrid().TakeRequestOrders();
     form->cmdSave_Click();
 
     EXPECT_EQ(linesOf(QStringLiteral("1013"), QStringLiteral("LocationID, TargetLocationID")),
@@ -482,8 +495,7 @@ TEST_F(SaveTest, ConsolidationAndOrdinaryRequestsNeverShareANumber)
                        "ItemID, Quantity, LocationID, TargetLocationID, TransDate, UserID) VALUES "
                        "('1500', '1019', 1, '21', '18', '12/08/2026 08:00:00 AM', 'DEMO')"));
     const auto saveNew = [this](bool consolidation, const char *code) {
-        newDocument({{code, "5", "2.5"}});
-        form->flags().IsConsolidation = consolidation;
+        newDocument({{code, "5", "2.5"}}, QStringLiteral("Ward stock"), consolidation);
         form->cmdSave_Click();
         return prompt.lastText();
     };

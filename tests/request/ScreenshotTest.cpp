@@ -1,5 +1,6 @@
 #include "request/MainFormTest.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
 #include <QStatusBar>
@@ -42,6 +43,14 @@ TEST_F(MainFormTest, Screenshots)
         selectListed(QStringLiteral("1001"));
         QTest::mouseClick(child<QPushButton>("cmdEdit"), Qt::LeftButton);
     }
+    // A verified document opened from the verified listing: read only, and the form says why.
+    prompt.answer(ui::Answer::Yes);
+    QTest::mouseClick(child<QPushButton>("cmdCancel"), Qt::LeftButton);
+    QTest::mouseClick(child<QCheckBox>("chkverified"), Qt::LeftButton);
+    selectListed(QStringLiteral("1002"));
+    f.cmdEdit_Click();
+    QTest::qWait(300);
+    EXPECT_TRUE(f.grab().save(folder + QStringLiteral("/main-verified-read-only.png")));
 }
 
 } // namespace
