@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+class QThread;
+
 namespace db {
 
 class Connection;
@@ -55,6 +57,11 @@ public:
     virtual void beginTransaction() = 0;
     virtual void commitTransaction() = 0;
     virtual void rollbackTransaction() = 0;
+
+    // Hands the connection over to another thread (the log-in opens it on a worker thread so
+    // the window stays alive). Called on the thread that opened it; the connection is then
+    // used only by the receiving thread.
+    virtual void moveToThread(QThread *) { }
 
 protected:
     virtual Recordset doQuery(const QString &sql) = 0;
