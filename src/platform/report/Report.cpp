@@ -154,6 +154,7 @@ std::unique_ptr<Report> Report::fromText(const QByteArray &text, const QString &
     }
     report->m_footer = stringList(root.value(QStringLiteral("footer")));
     report->m_emptyText = root.value(QStringLiteral("empty")).toString();
+    report->m_pageTitle = root.value(QStringLiteral("pageTitle")).toString();
     if (root.value(QStringLiteral("orientation"))
             .toString()
             .compare(QLatin1String("landscape"), Qt::CaseInsensitive)
@@ -219,7 +220,7 @@ ReportContent Report::content(const db::Recordset &rows) const
 {
     const db::Recordset *first = rows.recordCount() > 0 ? &rows : nullptr;
     ReportContent content;
-    content.title = m_name;
+    content.title = m_pageTitle.isEmpty() ? m_name : expand(m_pageTitle, first);
     content.orientation = m_orientation;
     content.emptyText = m_emptyText;
     for (const QString &line : m_header)

@@ -33,6 +33,7 @@ class Recordset;
 //   "orientation" "portrait" (the default) or "landscape"
 //   "totals"      [{"caption", "field", "format"}, ...] sums under the lines
 //   "footer"      lines at the end; "empty" the text printed when there are no rows
+//   "pageTitle"   the document's name at the foot of every page (else "report")
 // In header, field and footer texts, {#Title} is the title, {?Name} a parameter's value and
 // {Column} or {Column|format} a column of the first row; {Column|format|text} prints the text
 // when the report has no rows or the column is empty.
@@ -153,6 +154,7 @@ private:
     std::vector<Total> m_totals;
     QStringList m_footer;
     QString m_emptyText;
+    QString m_pageTitle;
     QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
 };
 
