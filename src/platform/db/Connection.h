@@ -54,9 +54,13 @@ public:
     // A short description of where the connection goes (folder or server), for the log-in.
     virtual QString serverName() const = 0;
 
+    // Transactions nest as SQL Server nests them: only the outermost commit commits, a
+    // rollback at any depth undoes the whole, and a commit that fails rolls back the whole.
     virtual void beginTransaction() = 0;
     virtual void commitTransaction() = 0;
     virtual void rollbackTransaction() = 0;
+    // Is a transaction open on the connection?
+    virtual bool inTransaction() const { return false; }
 
     // Hands the connection over to another thread (the log-in opens it on a worker thread so
     // the window stays alive). Called on the thread that opened it; the connection is then

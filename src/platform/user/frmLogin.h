@@ -45,6 +45,9 @@ public:
 
     void reject() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void cmdOK_Click();
     void cmdCancel_Click();
