@@ -12,17 +12,18 @@ SET DATEFORMAT mdy
 GO
 
 -- ---------------------------------------------------------------------------------------------
--- Hospital, site switches (all off), numbering counters
+-- Hospital, site switches, numbering counters
 -- ---------------------------------------------------------------------------------------------
 
 INSERT INTO INVENTORY..tbHospitalInfo (Company, Address1, Address2, ClientName, AllowWDZeroOnHand, IsWDEntered)
 VALUES ('Demo General Hospital', '100 Health Avenue, Demo City', 'Tel. 555-0100', '', 0, 0)
 GO
 
+-- The acknowledgement notice is on, so that the issued documents below show it blinking.
 INSERT INTO INVENTORY..tbinvSwitch (idkey, KeyValue, Description) VALUES
     ('91', 0, 'Lot numbers and return documents'),
     ('92', 0, 'Lines typed into the request grid'),
-    ('93', 0, 'Blocked quantity and acknowledgement notice'),
+    ('93', 1, 'Blocked quantity and acknowledgement notice'),
     ('96', 0, 'Retail option from the item master'),
     ('59', 0, 'Average cost as unit cost')
 GO

@@ -1,5 +1,6 @@
 #include "platform/db/DatabaseError.h"
 #include "platform/ui/Prompt.h"
+#include "platform/user/CommandLine.h"
 #include "platform/user/CurrentUser.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -50,38 +52,12 @@ void scheduleScreenshot()
     });
 }
 
-struct Options
-{
-    QCommandLineOption database {
-        QStringLiteral("database"),
-        QStringLiteral("Use the embedded database in FOLDER (created with the demo data when "
-                       "the folder holds none)."),
-        QStringLiteral("FOLDER")};
-    QCommandLineOption odbc {
-        QStringLiteral("odbc"),
-        QStringLiteral("Connect to SQL Server through ODBC with this connection string, e.g. "
-                       "\"DRIVER={FreeTDS};Server=host;Port=1433;Database=INVENTORY;"
-                       "TDS_Version=7.4;UID=user;PWD=secret\"."),
-        QStringLiteral("CONNECTION STRING")};
-};
-
-void describe(QCommandLineParser &parser, const Options &options)
-{
-    parser.setApplicationDescription(
-        QStringLiteral("Stock requests of wards to the warehouse and pharmacy.\n\n"
-                       "Without options the program uses the embedded demo database in the "
-                       "user's data folder (created on first run); log in as employee DEMO "
-                       "with the password demo."));
-    parser.addHelpOption();
-    parser.addOption(options.database);
-    parser.addOption(options.odbc);
-}
-
 bool asksForHelp(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all")
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all"
+            || arg == "--version")
             return true;
     }
     return false;
@@ -91,13 +67,18 @@ bool asksForHelp(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    const Options options;
-    // The help is text for a terminal: it needs no display.
+    // The help and the version are text for a terminal: they need no display.
     if (asksForHelp(argc, argv)) {
         QCoreApplication app(argc, argv);
-        QCoreApplication::setApplicationName(ui::applicationTitle());
+        QCoreApplication::setApplicationName(QStringLiteral("stockrequest"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(SR_VERSION));
+        const user::CommandLine line = user::parseCommandLine(QCoreApplication::arguments());
+        if (line.showVersion) {
+            fputs("stockrequest " SR_VERSION "\n", stdout);
+            return 0;
+        }
         QCommandLineParser parser;
-        describe(parser, options);
+        user::describeOptions(parser);
         parser.process(app); // prints the help and ends the program
         return 0;
     }
@@ -111,18 +92,17 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(ui::applicationTitle());
+    QApplication::setApplicationVersion(QStringLiteral(SR_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/stockrequest.svg")));
 
-    QCommandLineParser parser;
-    describe(parser, options);
-    parser.process(app);
-
-    user::ConnectionTarget target;
-    target.databaseFolder = parser.value(options.database);
-    target.odbcConnectionString = parser.value(options.odbc);
-    if (!target.databaseFolder.isEmpty() && !target.odbcConnectionString.isEmpty()) {
-        fputs("Use either --database or --odbc, not both.\n", stderr);
+    user::CommandLine line = user::parseCommandLine(QApplication::arguments());
+    if (!line.error.isEmpty()) {
+        fputs(qPrintable(line.error + QStringLiteral("\nSee stockrequest --help.\n")), stderr);
         return 2;
     }
+    if (!line.warning.isEmpty())
+        fputs(qPrintable(line.warning + QLatin1Char('\n')), stderr);
+    user::ConnectionTarget target = std::move(line.target);
 
     scheduleScreenshot();
 

@@ -61,3 +61,11 @@ double numberValue(const QVariant &value)
         return format::leadingNumber(value.toString());
     return value.toDouble();
 }
+
+QString documentKind(const MainFlags &flags)
+{
+    if (!flags.IsRequest)
+        return QStringLiteral("return");
+    return flags.IsConsolidation ? QStringLiteral("consolidation request")
+                                 : QStringLiteral("withdrawal request");
+}

@@ -19,3 +19,8 @@ bool isTrueValue(const QVariant &value);
 
 // A number column read as a number, NULL (or no number) read as 0.
 double numberValue(const QVariant &value);
+
+struct MainFlags;
+// The open document's kind as people name it: "withdrawal request", "consolidation request" or
+// "return".
+QString documentKind(const MainFlags &flags);

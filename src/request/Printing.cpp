@@ -10,6 +10,8 @@
 #include "session/Session.h"
 #include "ui_frmMain.h"
 
+#include <QRadioButton>
+
 namespace {
 
 bool printable(const QString &number)
@@ -29,7 +31,10 @@ void Printing::cmdView_Click()
     Ui::frmMain &ui = *m_c.ui;
     QString documentNumber;
     QString requestOrderNumber;
+    // A consolidation request is read from its own table; its number may also be in use there.
+    bool consolidation = false;
     if (ui.SSTab1->currentIndex() == 0) {
+        consolidation = m_c.optOptions[4] && m_c.optOptions[4]->isChecked();
         const ui::FlexGrid &grid = *ui.grdListing;
         const QString number = trimBlanks(grid.TextMatrix(grid.Row(), 1));
         if (number.left(2) == QLatin1String("RO"))
@@ -37,6 +42,7 @@ void Printing::cmdView_Click()
         else
             documentNumber = number;
     } else {
+        consolidation = m_form.flags().IsConsolidation;
         if (!ui.grdDetails->TextMatrix(1, 1).isEmpty())
             documentNumber = trimBlanks(ui.txtDocNum->text());
         if (!ui.fgRO->TextMatrix(1, 1).isEmpty())
@@ -61,6 +67,8 @@ void Printing::cmdView_Click()
             } else {
                 path = ReportPath(QStringLiteral("\\DepartmentRequest.rpt"));
             }
+            if (consolidation)
+                params << QStringLiteral("1");
             PrepareReport(path, params);
             hourglass.restore();
             ShowReport(false, QStringLiteral("Withdrawal Request"));

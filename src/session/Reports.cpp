@@ -24,7 +24,15 @@ std::unique_ptr<report::Report> g_report;
 
 QString ProgramFolder()
 {
-    return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
+    if (!g_programFolder.isEmpty())
+        return g_programFolder;
+    // Built, the templates sit beside the program; installed, in its data folder.
+    const QDir program(QCoreApplication::applicationDirPath());
+    const QString installed = program.filePath(QStringLiteral("../share/stockrequest/reports"));
+    if (!program.exists(QStringLiteral("DepartmentRequest.rpt"))
+        && QDir(installed).exists(QStringLiteral("DepartmentRequest.rpt")))
+        return QDir::cleanPath(installed);
+    return program.path();
 }
 
 void setProgramFolder(const QString &folder)

@@ -7,6 +7,7 @@
 #include "session/PasswordMask.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,19 +38,67 @@ frmDeletePassword::frmDeletePassword(QWidget *parent)
     cmdEnter->setObjectName(QStringLiteral("cmdEnter"));
     // Enter is handled by the boxes themselves, never by a default button.
     cmdEnter->setAutoDefault(false);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAutoDefault(false);
+
+    lblPurpose = new QLabel(this);
+    lblPurpose->setObjectName(QStringLiteral("lblPurpose"));
+    lblPurpose->setWordWrap(true);
+    lblPurpose->setTextFormat(Qt::PlainText);
+    lblPurpose->setMinimumWidth(300);
+    lblPurpose->setVisible(false);
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Employee ID"), this), 0, 0);
-    layout->addWidget(txtUserID, 0, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Password"), this), 1, 0);
-    layout->addWidget(txtPassword, 1, 1);
-    layout->addWidget(cmdEnter, 2, 1, Qt::AlignRight);
+    layout->addWidget(lblPurpose, 0, 0, 1, 2);
+    auto *userLabel = new QLabel(QStringLiteral("Employee &ID"), this);
+    userLabel->setBuddy(txtUserID);
+    layout->addWidget(userLabel, 1, 0);
+    layout->addWidget(txtUserID, 1, 1);
+    auto *passwordLabel = new QLabel(QStringLiteral("&Password"), this);
+    passwordLabel->setBuddy(txtPassword);
+    layout->addWidget(passwordLabel, 2, 0);
+    layout->addWidget(txtPassword, 2, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdEnter);
+    buttons->addWidget(cmdCancel);
+    layout->addLayout(buttons, 3, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     txtUserID->setMinimumWidth(180);
 
     txtUserID->installEventFilter(this);
     txtPassword->installEventFilter(this);
     connect(cmdEnter, &QPushButton::clicked, this, &frmDeletePassword::cmdEnter_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmDeletePassword::setDocument(const QString &kind, const QString &documentNumber)
+{
+    const QString number = documentNumber.trimmed();
+    const QString document = number.isEmpty() || number == QLatin1String("NEW")
+        ? QStringLiteral("the new %1 (numbered when it is saved)").arg(kind)
+        : QStringLiteral("%1 %2").arg(kind, number);
+    lblPurpose->setText(QStringLiteral("Verification of %1.\nA second person confirms it with "
+                                       "their own employee id and password.")
+                            .arg(document));
+    lblPurpose->setVisible(true);
+    setWindowTitle(QStringLiteral("Password - verify %1")
+                       .arg(number.isEmpty() || number == QLatin1String("NEW") ? kind : number));
+}
+
+QString frmDeletePassword::purpose() const
+{
+    return lblPurpose->isHidden() ? QString() : lblPurpose->text();
+}
+
+void frmDeletePassword::done(int result)
+{
+    // The document named holds for one showing; the next caller names its own.
+    lblPurpose->clear();
+    lblPurpose->setVisible(false);
+    setWindowTitle(QStringLiteral("Password"));
+    QDialog::done(result);
 }
 
 bool frmDeletePassword::GetPassword(const QString &strEmployeeID, const QString &strPassword)
@@ -166,7 +215,9 @@ void frmDeletePassword::cmdEnter_Click()
     }
     if (employee.isEmpty()) {
         ui::msgBox(QStringLiteral("Password not valid!"), ui::Buttons::Ok, ui::Icon::Information);
+        // The wrong password is selected, so typing replaces it.
         txtPassword->setFocus();
+        txtPassword->selectAll();
         return;
     }
     if (!refused.isEmpty()) {

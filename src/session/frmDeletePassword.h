@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -35,9 +36,18 @@ public:
     bool OKCharge = false;
     QString VerifyID;
 
+    // Names the document the second person confirms ("withdrawal request", "1001"); an empty
+    // or unsaved number reads as a new document. Holds for the next showing only.
+    void setDocument(const QString &kind, const QString &documentNumber);
+    QString purpose() const;
+
     QLineEdit *txtUserID;
     QLineEdit *txtPassword;
     QPushButton *cmdEnter;
+    QPushButton *cmdCancel;
+    QLabel *lblPurpose;
+
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent *event) override;

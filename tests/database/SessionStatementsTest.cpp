@@ -45,8 +45,11 @@ protected:
     }
 };
 
-TEST_P(SwitchTest, IsOffInTheDemoAndOnOnceItsValueIsSet)
+TEST_P(SwitchTest, IsOffWhenItsValueIsClearedAndOnOnceItIsSet)
 {
+    // The demo shows the acknowledgement notice: its switch starts on.
+    exec(QStringLiteral("Update Inventory..%1 set KeyValue = 0 where idkey = '%2'")
+             .arg(QLatin1String(GetParam().table), QLatin1String(GetParam().key)));
     db::Recordset off = run(statement());
     ASSERT_EQ(off.recordCount(), 1);
     EXPECT_FALSE(off.field("KeyValue").toBool());

@@ -112,10 +112,13 @@ protected:
         return rows(QStringLiteral("select RONumber from inventory..tbinvCANumber")).value(0);
     }
 
+    QStringList purposes; // what each confirmation said it confirms
+
     void confirmAs(const QString &id, const QString &password)
     {
-        modal.expect([id, password](QDialog &dialog) {
+        modal.expect([this, id, password](QDialog &dialog) {
             auto &confirm = static_cast<frmDeletePassword &>(dialog);
+            purposes << confirm.purpose();
             confirm.txtUserID->setText(id);
             confirm.txtPassword->setText(password);
             confirm.cmdEnter->click();
@@ -328,6 +331,9 @@ TEST_F(SaveTest, ElsewhereASecondPersonVerifies)
     form->cmdVerify_Click();
     EXPECT_EQ(linesOf(QStringLiteral("1013"), QStringLiteral("Verifiedby")),
               QStringList {QStringLiteral("VERIFY")});
+    ASSERT_EQ(purposes.size(), 1);
+    EXPECT_TRUE(purposes[0].contains(QStringLiteral("the new withdrawal request")))
+        << purposes[0].toStdString();
     EXPECT_TRUE(prompt.shown().empty());
     // The verified document is shown for printing.
     EXPECT_EQ(

@@ -8,6 +8,7 @@
 #include "session/frmDeletePassword.h"
 #include "session/frmPassword.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -352,6 +353,50 @@ TEST_F(DefaultLocationTest, ClosingTheDialogChangesNothing)
     EXPECT_TRUE(defaultLocationShown());
     EXPECT_EQ(Session.DefaultLocation, QStringLiteral("30"));
     EXPECT_TRUE(readDefaultLocation().isEmpty());
+}
+
+// The dialog says which document it confirms, offers Cancel, and puts a wrong password up for
+// replacing; the next showing names its own document.
+TEST_F(DeletePasswordTest, NamesTheDocumentOffersCancelAndSelectsAWrongPassword)
+{
+    struct Case
+    {
+        QString kind;
+        QString number;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("withdrawal request"), QStringLiteral("1001"),
+         QStringLiteral("withdrawal request 1001")},
+        {QStringLiteral("return"), QStringLiteral("NEW"), QStringLiteral("the new return")},
+        {QStringLiteral("consolidation request"), QString(),
+         QStringLiteral("the new consolidation request")},
+    };
+    for (const Case &c : cases) {
+        frmDeletePassword::instance().setDocument(c.kind, c.number);
+        frmDeletePassword &form = show([&](frmDeletePassword &f) {
+            EXPECT_TRUE(f.lblPurpose->isVisible());
+            EXPECT_TRUE(f.purpose().contains(c.expected)) << f.purpose().toStdString();
+            EXPECT_TRUE(f.cmdCancel->isVisible());
+            f.txtUserID->setText(QStringLiteral("NURSE9"));
+            f.txtPassword->setText(QStringLiteral("guess"));
+            f.cmdEnter->click();
+            EXPECT_TRUE(f.txtPassword->hasFocus());
+            EXPECT_EQ(f.txtPassword->selectedText(), QStringLiteral("guess"));
+            // Typing replaces the wrong password.
+            QTest::keyClicks(f.txtPassword, QStringLiteral("x"));
+            EXPECT_EQ(f.txtPassword->text(), QStringLiteral("x"));
+            f.cmdCancel->click();
+        });
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_FALSE(form.OKCharge);
+        EXPECT_TRUE(form.VerifyID.isEmpty());
+    }
+    // A showing that names no document does not carry the last one over.
+    show([](frmDeletePassword &f) {
+        EXPECT_TRUE(f.purpose().isEmpty());
+        f.reject();
+    });
 }
 
 } // namespace

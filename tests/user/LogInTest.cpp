@@ -1,11 +1,18 @@
 // The current-user component's log-in.
 #include "session/LoggedInTest.h"
 
+#include "platform/user/CommandLine.h"
 #include "platform/user/frmLogin.h"
 
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -159,6 +166,237 @@ TEST(CurrentUser, OdbcLogOnValuesComeFromTheConnectionString)
     EXPECT_EQ(user.UserID(), QStringLiteral("report"));
     EXPECT_EQ(user.ServerPassword(), QStringLiteral("p;w}d"));
     EXPECT_FALSE(user.Connected());
+}
+
+// The database opens on a worker thread while the dialog shows that it is connecting; Cancel
+// gives the attempt up and leaves the dialog for another try.
+TEST_F(LogInTest, ConnectingRunsOffTheWindowsThreadAndCanBeCancelled)
+{
+    std::atomic<bool> release {false};
+    std::atomic<bool> onWindowThread {true};
+    std::atomic<int> calls {0};
+    std::atomic<bool> firstFinished {false};
+    QThread *window = QThread::currentThread();
+    target.open = [&]() -> std::unique_ptr<db::Connection> {
+        onWindowThread = onWindowThread && QThread::currentThread() == window;
+        if (calls++ == 0) {
+            while (!release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            firstFinished = true;
+            throw db::DatabaseError(QStringLiteral("too late"), QString());
+        }
+        return std::move(m_db);
+    };
+    user::CurrentUser user(target);
+    bool busyShown = false;
+    modal.expect([&](QDialog &dialog) {
+        auto &login = dynamic_cast<user::frmLogin &>(dialog);
+        login.txtEmployeeID->setText(QStringLiteral("NURSE9"));
+        login.txtPassword->setText(QStringLiteral("secret"));
+        QTimer::singleShot(150, &login, [&] {
+            busyShown = login.isConnecting() && login.prgConnecting->isVisible()
+                && !login.txtEmployeeID->isEnabled() && !login.cmdOK->isEnabled()
+                && login.cmdCancel->isEnabled();
+            login.cmdCancel->click();
+        });
+        login.cmdOK->click(); // returns once cancelled
+        EXPECT_TRUE(login.isVisible());
+        EXPECT_FALSE(login.isConnecting());
+        EXPECT_TRUE(login.txtEmployeeID->isEnabled());
+        EXPECT_TRUE(prompt.shown().empty()); // the user stopped it: nothing to explain
+        release = true;
+        login.cmdOK->click(); // a second try connects
+    });
+    user.ShowMain();
+    EXPECT_TRUE(busyShown);
+    EXPECT_FALSE(onWindowThread);
+    EXPECT_TRUE(user.Connected());
+    EXPECT_EQ(&user.sqlconnection(), database);
+    EXPECT_EQ(calls, 2);
+    // The given-up attempt ends on its own without touching the dialog.
+    for (int i = 0; i < 200 && !firstFinished; ++i)
+        QTest::qWait(10);
+    EXPECT_TRUE(firstFinished);
+}
+
+TEST_F(LogInTest, ASilentDatabaseIsGivenUpAfterTheTimeout)
+{
+    std::atomic<bool> release {false};
+    target.loginTimeoutSeconds = 1;
+    target.open = [&]() -> std::unique_ptr<db::Connection> {
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return nullptr;
+    };
+    target.databaseFolder = QStringLiteral("/srv/silent");
+    user::CurrentUser user(target);
+    modal.expect([&](QDialog &dialog) {
+        auto &login = dynamic_cast<user::frmLogin &>(dialog);
+        login.txtEmployeeID->setText(QStringLiteral("NURSE9"));
+        login.txtPassword->setText(QStringLiteral("secret"));
+        login.cmdOK->click();
+        EXPECT_TRUE(login.isVisible());
+        login.reject();
+    });
+    user.ShowMain();
+    release = true;
+    EXPECT_FALSE(user.Connected());
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_TRUE(prompt.lastText().contains(QStringLiteral("did not answer within 1 seconds")))
+        << prompt.lastText().toStdString();
+    EXPECT_TRUE(prompt.lastText().contains(QStringLiteral("--login-timeout")));
+}
+
+TEST_F(LogInTest, AFolderThatCannotHoldTheDatabaseIsNamedWithWhatToDo)
+{
+    QFile blocker(tempPath() + QStringLiteral("/plain-file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    user::ConnectionTarget embedded;
+    embedded.databaseFolder = blocker.fileName() + QStringLiteral("/database");
+    user::CurrentUser user(embedded);
+    modal.expect([&](QDialog &dialog) {
+        auto &login = dynamic_cast<user::frmLogin &>(dialog);
+        login.txtEmployeeID->setText(QStringLiteral("NURSE9"));
+        login.cmdOK->click();
+        login.cmdCancel->click();
+    });
+    user.ShowMain();
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_TRUE(prompt.lastText().contains(embedded.databaseFolder))
+        << prompt.lastText().toStdString();
+    EXPECT_TRUE(prompt.lastText().contains(QStringLiteral("--database")));
+}
+
+TEST_F(LogInTest, TheServerPasswordIsAskedWhenNothingElseGivesIt)
+{
+    user::ConnectionTarget odbc;
+    odbc.odbcConnectionString = QStringLiteral("DRIVER={No Such Driver};Server=dbhost;UID=sa");
+    user::CurrentUser user(odbc);
+    ASSERT_TRUE(user.needsServerPassword());
+    modal.expect([&](QDialog &dialog) {
+        auto &login = dynamic_cast<user::frmLogin &>(dialog);
+        EXPECT_TRUE(login.txtServerPassword->isVisible());
+        EXPECT_EQ(login.txtServerPassword->echoMode(), QLineEdit::Password);
+        login.txtEmployeeID->setText(QStringLiteral("NURSE9"));
+        login.txtPassword->setText(QStringLiteral("secret"));
+        login.txtServerPassword->setText(QStringLiteral("se;cr}et"));
+        login.cmdOK->click();
+        login.cmdCancel->click();
+    });
+    user.ShowMain();
+    EXPECT_EQ(user.ServerPassword(), QStringLiteral("se;cr}et"));
+    EXPECT_EQ(user.odbcConnectionString(),
+              QStringLiteral("DRIVER={No Such Driver};Server=dbhost;UID=sa;PWD={se;cr}}et}"));
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_TRUE(prompt.lastText().contains(QStringLiteral("dbhost")));
+}
+
+struct CommandLineCase
+{
+    const char *name;
+    QStringList arguments;
+    const char *passwordVariable;
+    bool fails;
+    int timeout;
+    bool asksPassword;
+    bool warns;
+};
+
+std::ostream &operator<<(std::ostream &out, const CommandLineCase &c)
+{
+    return out << c.name;
+}
+
+class CommandLineTest : public ::testing::TestWithParam<CommandLineCase>
+{
+};
+
+TEST_P(CommandLineTest, OptionsAndWhereThePasswordComesFrom)
+{
+    const CommandLineCase &c = GetParam();
+    QProcessEnvironment environment;
+    if (c.passwordVariable)
+        environment.insert(QLatin1String(user::PasswordVariable),
+                           QLatin1String(c.passwordVariable));
+    const user::CommandLine line = user::parseCommandLine(
+        QStringList {QStringLiteral("stockrequest")} + c.arguments, environment);
+    EXPECT_EQ(!line.error.isEmpty(), c.fails) << line.error.toStdString();
+    if (c.fails)
+        return;
+    EXPECT_EQ(line.target.loginTimeoutSeconds, c.timeout);
+    EXPECT_EQ(!line.warning.isEmpty(), c.warns);
+    const user::CurrentUser current(line.target);
+    EXPECT_EQ(current.needsServerPassword(), c.asksPassword);
+    if (c.passwordVariable) {
+        EXPECT_EQ(current.ServerPassword(), QLatin1String(c.passwordVariable));
+        EXPECT_TRUE(current.odbcConnectionString().endsWith(
+            QStringLiteral("PWD={") + QLatin1String(c.passwordVariable) + QLatin1Char('}')));
+    }
+}
+
+const QString kServer = QStringLiteral("DRIVER={FreeTDS};Server=dbhost;Database=INVENTORY;UID=sa");
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CommandLineTest,
+    ::testing::Values(
+        CommandLineCase {"Defaults", {}, nullptr, false, 10, false, false},
+        CommandLineCase {"Timeout",
+                         {QStringLiteral("--login-timeout"), QStringLiteral("30")},
+                         nullptr,
+                         false,
+                         30,
+                         false,
+                         false},
+        CommandLineCase {"TimeoutZero", {QStringLiteral("--login-timeout=0")}, nullptr, true},
+        CommandLineCase {"TimeoutText",
+                         {QStringLiteral("--login-timeout"), QStringLiteral("ten")},
+                         nullptr,
+                         true},
+        CommandLineCase {"TimeoutMissing", {QStringLiteral("--login-timeout")}, nullptr, true},
+        CommandLineCase {"BothDatabases",
+                         {QStringLiteral("--database"), QStringLiteral("/tmp/x"),
+                          QStringLiteral("--odbc"), kServer},
+                         nullptr,
+                         true},
+        CommandLineCase {"UnknownOption", {QStringLiteral("--server")}, nullptr, true},
+        CommandLineCase {"StrayArgument", {QStringLiteral("extra")}, nullptr, true},
+        CommandLineCase {"ServerWithoutPassword",
+                         {QStringLiteral("--odbc"), kServer},
+                         nullptr,
+                         false,
+                         10,
+                         true,
+                         false},
+        CommandLineCase {"PasswordFromTheEnvironment",
+                         {QStringLiteral("--odbc"), kServer},
+                         "env;pw",
+                         false,
+                         10,
+                         false,
+                         false},
+        CommandLineCase {"DataSourceHoldsIt",
+                         {QStringLiteral("--odbc"), QStringLiteral("DSN=hospital;UID=sa")},
+                         nullptr,
+                         false,
+                         10,
+                         false,
+                         false},
+        CommandLineCase {"PasswordOnTheCommandLineWarns",
+                         {QStringLiteral("--odbc"), kServer + QStringLiteral(";PWD=secret")},
+                         nullptr,
+                         false,
+                         10,
+                         false,
+                         true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(CommandLine, VersionIsRecognised)
+{
+    const user::CommandLine line = user::parseCommandLine(
+        {QStringLiteral("stockrequest"), QStringLiteral("--version")}, QProcessEnvironment());
+    EXPECT_TRUE(line.error.isEmpty());
+    EXPECT_TRUE(line.showVersion);
 }
 
 } // namespace

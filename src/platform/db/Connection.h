@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+class QThread;
+
 namespace db {
 
 class Connection;
@@ -59,6 +61,11 @@ public:
     virtual void rollbackTransaction() = 0;
     // Is a transaction open on the connection?
     virtual bool inTransaction() const { return false; }
+
+    // Hands the connection over to another thread (the log-in opens it on a worker thread so
+    // the window stays alive). Called on the thread that opened it; the connection is then
+    // used only by the receiving thread.
+    virtual void moveToThread(QThread *) { }
 
 protected:
     virtual Recordset doQuery(const QString &sql) = 0;

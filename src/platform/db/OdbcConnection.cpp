@@ -275,6 +275,13 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString &connectionSt
     return connection;
 }
 
+void OdbcConnection::moveToThread(QThread *thread)
+{
+    // Qt's SQL connections belong to the thread that opened them through their driver object.
+    if (QSqlDriver *driver = m_db.driver())
+        driver->moveToThread(thread);
+}
+
 OdbcConnection::OdbcConnection(QString connectionName, QString serverName)
     : m_connectionName(std::move(connectionName))
     , m_serverName(std::move(serverName))

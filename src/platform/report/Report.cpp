@@ -7,8 +7,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 
 namespace report {
 
@@ -54,17 +54,14 @@ QString substitute(const QString &text, Replace &&replace)
     return out;
 }
 
-QString escaped(const QString &text)
-{
-    return text.toHtmlEscaped();
-}
-
-QString alignOf(const QString &align)
+Qt::Alignment alignOf(const QString &align)
 {
     const QString a = align.toLower();
-    if (a == QLatin1String("right") || a == QLatin1String("center"))
-        return a;
-    return QStringLiteral("left");
+    if (a == QLatin1String("right"))
+        return Qt::AlignRight;
+    if (a == QLatin1String("center"))
+        return Qt::AlignHCenter;
+    return Qt::AlignLeft;
 }
 
 } // namespace
@@ -143,7 +140,8 @@ std::unique_ptr<Report> Report::fromText(const QByteArray &text, const QString &
         DetailColumn column;
         column.Caption = c.value(QStringLiteral("caption")).toString();
         column.Field = c.value(QStringLiteral("field")).toString();
-        column.Width = c.value(QStringLiteral("width")).toInt(10);
+        column.Wrap = c.value(QStringLiteral("wrap")).toBool(false);
+        column.HideWhenEmpty = c.value(QStringLiteral("hideEmpty")).toBool(false);
         column.Align = c.value(QStringLiteral("align")).toString();
         column.Format = c.value(QStringLiteral("format")).toString();
         report->m_columns.push_back(column);
@@ -156,6 +154,12 @@ std::unique_ptr<Report> Report::fromText(const QByteArray &text, const QString &
     }
     report->m_footer = stringList(root.value(QStringLiteral("footer")));
     report->m_emptyText = root.value(QStringLiteral("empty")).toString();
+    report->m_pageTitle = root.value(QStringLiteral("pageTitle")).toString();
+    if (root.value(QStringLiteral("orientation"))
+            .toString()
+            .compare(QLatin1String("landscape"), Qt::CaseInsensitive)
+        == 0)
+        report->m_orientation = QPageLayout::Landscape;
     return report;
 }
 
@@ -198,113 +202,133 @@ QString Report::expand(const QString &text, const db::Recordset *firstRow) const
                 throw ReportError(QStringLiteral("Unknown parameter field {%1}.").arg(token));
             return field->value();
         }
-        const qsizetype bar = token.indexOf(QLatin1Char('|'));
-        const QString name = bar < 0 ? token : token.left(bar);
-        const QString pattern = bar < 0 ? QString() : token.mid(bar + 1);
+        const QStringList parts = token.split(QLatin1Char('|'));
+        const QString name = parts.at(0);
+        const QString pattern = parts.value(1);
+        const QString otherwise
+            = parts.size() > 2 ? parts.mid(2).join(QLatin1Char('|')) : QString();
         if (!firstRow || firstRow->eof())
-            return QString();
+            return otherwise;
         if (!firstRow->hasField(name))
             throw ReportError(QStringLiteral("Unknown field {%1}.").arg(name));
-        return formatValue(firstRow->field(name), pattern);
+        const QString value = formatValue(firstRow->field(name), pattern);
+        return value.trimmed().isEmpty() ? otherwise : value;
     });
 }
 
-QString Report::layout(const db::Recordset &rows) const
+ReportContent Report::content(const db::Recordset &rows) const
 {
     const db::Recordset *first = rows.recordCount() > 0 ? &rows : nullptr;
-    QString html = QStringLiteral("<html><body style=\"font-family: sans-serif; font-size: "
-                                  "9pt;\">");
+    ReportContent content;
+    content.title = m_pageTitle.isEmpty() ? m_name : expand(m_pageTitle, first);
+    content.orientation = m_orientation;
+    content.emptyText = m_emptyText;
+    for (const QString &line : m_header)
+        content.header << expand(line, first);
+    for (const auto &[caption, text] : m_fields)
+        content.fields.emplace_back(expand(caption, first), expand(text, first));
 
-    html += QStringLiteral("<p align=\"center\">");
-    for (int i = 0; i < m_header.size(); ++i) {
-        const QString line = escaped(expand(m_header.at(i), first));
-        if (i > 0)
-            html += QStringLiteral("<br/>");
-        html += i == 0 ? QStringLiteral("<span style=\"font-size: 14pt; font-weight: bold;\">")
-                + line + QStringLiteral("</span>")
-                       : line;
-    }
-    html += QStringLiteral("</p>");
-
-    if (!m_fields.empty()) {
-        html += QStringLiteral("<table width=\"100%\" cellpadding=\"2\">");
-        for (size_t i = 0; i < m_fields.size(); i += 2) {
-            html += QStringLiteral("<tr>");
-            for (size_t j = i; j < i + 2; ++j) {
-                if (j >= m_fields.size()) {
-                    html += QStringLiteral("<td></td><td></td>");
-                    continue;
-                }
-                html += QStringLiteral("<td><b>") + escaped(m_fields[j].first)
-                    + QStringLiteral("</b></td><td>") + escaped(expand(m_fields[j].second, first))
-                    + QStringLiteral("</td>");
-            }
-            html += QStringLiteral("</tr>");
-        }
-        html += QStringLiteral("</table><br/>");
-    }
-
-    int totalWidth = 0;
-    for (const DetailColumn &column : m_columns)
-        totalWidth += std::max(column.Width, 1);
-    html += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" "
-                           "cellpadding=\"3\" style=\"border-collapse: collapse;\"><tr>");
-    for (const DetailColumn &column : m_columns)
-        html += QStringLiteral("<th width=\"%1%\" align=\"%2\">")
-                    .arg(std::max(column.Width, 1) * 100 / std::max(totalWidth, 1))
-                    .arg(alignOf(column.Align))
-            + escaped(column.Caption) + QStringLiteral("</th>");
-    html += QStringLiteral("</tr>");
-
-    for (const DetailColumn &column : m_columns)
-        if (!rows.hasField(column.Field))
+    std::vector<int> indexes;
+    for (const DetailColumn &column : m_columns) {
+        const int index = rows.fieldIndex(column.Field);
+        if (index < 0)
             throw ReportError(QStringLiteral("Unknown field {%1}.").arg(column.Field));
+        indexes.push_back(index);
+        content.columns.push_back({column.Caption, alignOf(column.Align), column.Wrap});
+    }
+    std::vector<int> sumIndexes;
+    for (const Total &total : m_totals) {
+        const int index = rows.fieldIndex(total.Field);
+        if (index < 0)
+            throw ReportError(QStringLiteral("Unknown field {%1}.").arg(total.Field));
+        sumIndexes.push_back(index);
+    }
+
+    // Sums are kept exact to the fourth decimal; beyond the range of money they go on in
+    // floating point rather than stop at the largest amount.
     std::vector<format::Currency> sums(m_totals.size());
-    for (int r = 0; r < rows.recordCount(); ++r) {
-        const db::Recordset::Row &row = rows.rows()[static_cast<size_t>(r)];
-        html += QStringLiteral("<tr>");
-        for (const DetailColumn &column : m_columns)
-            html += QStringLiteral("<td align=\"%1\">").arg(alignOf(column.Align))
-                + escaped(formatValue(row[static_cast<size_t>(rows.fieldIndex(column.Field))],
-                                      column.Format))
-                + QStringLiteral("</td>");
-        html += QStringLiteral("</tr>");
+    std::vector<double> roughSums(m_totals.size(), 0.0);
+    for (const db::Recordset::Row &row : rows.rows()) {
+        QStringList cells;
+        for (size_t c = 0; c < m_columns.size(); ++c)
+            cells << formatValue(row[static_cast<size_t>(indexes[c])], m_columns[c].Format);
+        content.rows.push_back(cells);
         for (size_t t = 0; t < m_totals.size(); ++t) {
-            const int index = rows.fieldIndex(m_totals[t].Field);
-            if (index < 0)
-                throw ReportError(QStringLiteral("Unknown field {%1}.").arg(m_totals[t].Field));
-            sums[t] += format::Currency::fromDouble(row[static_cast<size_t>(index)].toDouble());
+            const double value = row[static_cast<size_t>(sumIndexes[t])].toDouble();
+            sums[t] += format::Currency::fromDouble(value);
+            roughSums[t] += value;
         }
     }
-    if (rows.recordCount() == 0 && !m_emptyText.isEmpty())
-        html += QStringLiteral("<tr><td colspan=\"%1\">").arg(m_columns.size())
-            + escaped(m_emptyText) + QStringLiteral("</td></tr>");
-    html += QStringLiteral("</table>");
-
-    if (!m_totals.empty()) {
-        html += QStringLiteral("<table width=\"100%\" cellpadding=\"3\">");
-        for (size_t t = 0; t < m_totals.size(); ++t)
-            html += QStringLiteral("<tr><td align=\"right\"><b>") + escaped(m_totals[t].Caption)
-                + QStringLiteral("</b></td><td align=\"right\" width=\"20%\">")
-                + escaped(formatValue(sums[t].toDouble(), m_totals[t].Format))
-                + QStringLiteral("</td></tr>");
-        html += QStringLiteral("</table>");
+    // A column that only some documents fill (lot numbers) is left off when no line has it.
+    for (size_t c = m_columns.size(); c-- > 0;) {
+        if (!m_columns[c].HideWhenEmpty)
+            continue;
+        const bool blank
+            = std::all_of(content.rows.begin(), content.rows.end(), [c](const QStringList &row) {
+                  return row.at(static_cast<qsizetype>(c)).trimmed().isEmpty();
+              });
+        if (!blank)
+            continue;
+        content.columns.erase(content.columns.begin() + static_cast<std::ptrdiff_t>(c));
+        for (QStringList &row : content.rows)
+            row.removeAt(static_cast<qsizetype>(c));
+    }
+    for (size_t t = 0; t < m_totals.size(); ++t) {
+        int column = -1;
+        for (size_t c = 0, shown = 0; c < m_columns.size(); ++c) {
+            const bool kept = shown < content.columns.size()
+                && content.columns[shown].caption == m_columns[c].Caption;
+            if (kept && m_columns[c].Field.compare(m_totals[t].Field, Qt::CaseInsensitive) == 0)
+                column = static_cast<int>(shown);
+            if (kept)
+                ++shown;
+        }
+        const double sum = std::abs(roughSums[t]) < 9.0e14 ? sums[t].toDouble() : roughSums[t];
+        content.totals.push_back(
+            {m_totals[t].Caption, formatValue(sum, m_totals[t].Format), column});
     }
     for (const QString &line : m_footer)
-        html += QStringLiteral("<p>") + escaped(expand(line, first)) + QStringLiteral("</p>");
-    html += QStringLiteral("</body></html>");
-    return html;
+        content.footer << expand(line, first);
+    return content;
 }
 
-QString Report::renderHtml(db::Connection &connection) const
+ReportContent Report::read(db::Connection &connection) const
 {
     const db::Recordset rows = connection.query(statement());
-    return layout(rows);
+    return content(rows);
 }
 
-void Report::render(db::Connection &connection, QTextDocument &document) const
+QString plainText(const PrintedReport &report)
 {
-    document.setHtml(renderHtml(connection));
+    QStringList lines;
+    for (const PrintedPage &page : report.pages) {
+        // Items of one line share a top; read them left to right.
+        std::vector<const PrintItem *> items;
+        for (const PrintItem &item : page.items)
+            if (item.kind != PrintItem::Kind::Frame)
+                items.push_back(&item);
+        std::stable_sort(items.begin(), items.end(), [](const PrintItem *a, const PrintItem *b) {
+            if (std::abs(a->rect.top() - b->rect.top()) > 0.5)
+                return a->rect.top() < b->rect.top();
+            return a->rect.left() < b->rect.left();
+        });
+        QString current;
+        double top = -1e9;
+        for (const PrintItem *item : items) {
+            if (std::abs(item->rect.top() - top) > 0.5) {
+                if (top > -1e9)
+                    lines << current;
+                current.clear();
+                top = item->rect.top();
+            } else {
+                current += QLatin1Char(' ');
+            }
+            current += item->text;
+        }
+        if (top > -1e9)
+            lines << current;
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace report

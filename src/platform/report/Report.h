@@ -1,13 +1,13 @@
 #pragma once
 
+#include "platform/report/Layout.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <stdexcept>
 #include <vector>
-
-class QTextDocument;
 
 namespace db {
 class Connection;
@@ -27,11 +27,16 @@ class Recordset;
 //                 parameter's value (quoted unless a number)
 //   "header"      lines centred at the top, the first in large type
 //   "fields"      [["Caption:", "text"], ...] printed two to a line under the header
-//   "columns"     [{"caption", "field", "width", "align", "format"}, ...] one line per row
+//   "columns"     [{"caption", "field", "align", "format", "wrap"}, ...] one line per row;
+//                 only columns with "wrap": true (descriptions, names) break into lines, and
+//                 every column is as wide as its content and the page allow
+//   "orientation" "portrait" (the default) or "landscape"
 //   "totals"      [{"caption", "field", "format"}, ...] sums under the lines
 //   "footer"      lines at the end; "empty" the text printed when there are no rows
+//   "pageTitle"   the document's name at the foot of every page (else "report")
 // In header, field and footer texts, {#Title} is the title, {?Name} a parameter's value and
-// {Column} or {Column|format} a column of the first row.
+// {Column} or {Column|format} a column of the first row; {Column|format|text} prints the text
+// when the report has no rows or the column is empty.
 namespace report {
 
 // A template that cannot be opened or used; the text says why.
@@ -90,9 +95,10 @@ struct DetailColumn
 {
     QString Caption;
     QString Field;
-    int Width = 10; // relative width
     QString Align; // "left", "right" or "center"
     QString Format; // digit pattern or date pattern (see formatValue)
+    bool Wrap = false; // a text column that may break into lines
+    bool HideWhenEmpty = false; // left off the page when no line has a value
 };
 
 // A sum printed under the detail lines.
@@ -127,13 +133,14 @@ public:
     // between quotes have their quotes doubled, numbers are written as numbers.
     QString statement() const;
 
-    // Reads the rows through the connection and lays the report out (HTML).
-    QString renderHtml(db::Connection &connection) const;
-    void render(db::Connection &connection, QTextDocument &document) const;
+    // Reads the rows through the connection and formats what the report prints.
+    ReportContent read(db::Connection &connection) const;
+    ReportContent content(const db::Recordset &rows) const;
+
+    QPageLayout::Orientation orientation() const { return m_orientation; }
 
 private:
     Report() = default;
-    QString layout(const db::Recordset &rows) const;
     QString expand(const QString &text, const db::Recordset *firstRow) const;
 
     QString m_path;
@@ -147,7 +154,12 @@ private:
     std::vector<Total> m_totals;
     QStringList m_footer;
     QString m_emptyText;
+    QString m_pageTitle;
+    QPageLayout::Orientation m_orientation = QPageLayout::Portrait;
 };
+
+// The printed text of a laid-out report, line by line, page after page (for reading it back).
+QString plainText(const PrintedReport &report);
 
 // A value as the layout prints it: "mm/dd/yyyy" and "mm/dd/yyyy hh:mm AMPM" for dates, a digit
 // pattern ("###,##0.0000") for numbers, else the value's plain text.

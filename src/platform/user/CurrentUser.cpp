@@ -75,7 +75,45 @@ CurrentUser::CurrentUser(ConnectionTarget target)
                                  {QStringLiteral("UID"), QStringLiteral("User ID")});
         m_serverPassword = odbcValue(m_target.odbcConnectionString,
                                      {QStringLiteral("PWD"), QStringLiteral("Password")});
+        if (m_serverPassword.isEmpty())
+            m_serverPassword = m_target.serverPassword;
     }
+}
+
+bool CurrentUser::needsServerPassword() const
+{
+    const QString &text = m_target.odbcConnectionString;
+    if (text.isEmpty() || !m_serverPassword.isEmpty())
+        return false;
+    if (!odbcValue(text, {QStringLiteral("DSN")}).isEmpty())
+        return false; // the data source may hold the password
+    if (odbcValue(text, {QStringLiteral("UID"), QStringLiteral("User ID")}).isEmpty())
+        return false;
+    if (odbcValue(text, {QStringLiteral("Trusted_Connection")})
+            .compare(QLatin1String("yes"), Qt::CaseInsensitive)
+        == 0)
+        return false;
+    return true;
+}
+
+void CurrentUser::setServerPassword(const QString &password)
+{
+    m_target.serverPassword = password;
+    m_serverPassword = password;
+}
+
+QString CurrentUser::odbcConnectionString() const
+{
+    QString text = m_target.odbcConnectionString.trimmed();
+    if (m_target.serverPassword.isEmpty()
+        || !odbcValue(text, {QStringLiteral("PWD"), QStringLiteral("Password")}).isEmpty())
+        return text;
+    if (!text.isEmpty() && !text.endsWith(QLatin1Char(';')))
+        text += QLatin1Char(';');
+    // Braces keep a ';' or '=' of the password inside the value; '}' is written twice.
+    QString value = m_target.serverPassword;
+    value.replace(QLatin1Char('}'), QStringLiteral("}}"));
+    return text + QStringLiteral("PWD={") + value + QLatin1Char('}');
 }
 
 CurrentUser::~CurrentUser() = default;
@@ -121,20 +159,47 @@ std::unique_ptr<db::Connection> CurrentUser::openConnection() const
         return connection;
     }
     if (!m_target.odbcConnectionString.isEmpty()) {
+        const QString server = ServerName();
 #if SR_HAVE_ODBC
-        return db::OdbcConnection::open(m_target.odbcConnectionString);
+        try {
+            return db::OdbcConnection::open(odbcConnectionString(), m_target.loginTimeoutSeconds);
+        } catch (const db::DatabaseError &error) {
+            throw db::DatabaseError(
+                QStringLiteral("The database server %1 could not be reached or refused the "
+                               "log-on:\n%2\n\nCheck the server name and port, the database "
+                               "user and password, and that the server is running; with a slow "
+                               "network start the program with a longer --login-timeout.")
+                    .arg(server, error.message()),
+                QString());
+        }
 #else
         throw db::DatabaseError(
-            QStringLiteral("SQL Server connections are not available in this build"), QString());
+            QStringLiteral("SQL Server connections are not available in this build; use an "
+                           "embedded database with --database FOLDER."),
+            QString());
 #endif
     }
-    const QString folder
-        = m_target.databaseFolder.isEmpty() ? defaultDatabaseFolder() : m_target.databaseFolder;
+    const QString folder = QDir::toNativeSeparators(
+        m_target.databaseFolder.isEmpty() ? defaultDatabaseFolder() : m_target.databaseFolder);
     if (!QDir().mkpath(folder))
-        throw db::DatabaseError(QStringLiteral("The database folder %1 cannot be created.")
-                                    .arg(QDir::toNativeSeparators(folder)),
+        throw db::DatabaseError(QStringLiteral("The database folder %1 cannot be created.\n\n"
+                                               "Check that its parent folder exists and that "
+                                               "you may write there, or start the program with "
+                                               "--database and a folder of your own.")
+                                    .arg(folder),
                                 QString());
-    return db::EmbeddedConnection::open(folder);
+    try {
+        return db::EmbeddedConnection::open(folder);
+    } catch (const db::DatabaseError &error) {
+        throw db::DatabaseError(
+            QStringLiteral("The database in the folder %1 could not be opened:\n%2\n\nCheck "
+                           "that you may read and write the files in that folder and that no "
+                           "other program holds them; a damaged database can be restored from "
+                           "its backup, or start the program with --database and another "
+                           "folder.")
+                .arg(folder, error.message()),
+            error.statement());
+    }
 }
 
 void CurrentUser::logIn(std::unique_ptr<db::Connection> connection, const QString &employeeCode)

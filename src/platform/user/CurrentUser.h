@@ -15,6 +15,11 @@ struct ConnectionTarget
 {
     QString databaseFolder;
     QString odbcConnectionString;
+    // The SQL Server password when it is not in the connection string (from the environment or
+    // typed at the log-in); it never has to stand on the command line.
+    QString serverPassword;
+    // How long the log-in waits for the database before it gives up.
+    int loginTimeoutSeconds = 10;
     // When set, opens the connection instead (a database the caller has prepared, e.g. in
     // memory); called at most once per successful opening.
     std::function<std::unique_ptr<db::Connection>()> open;
@@ -40,8 +45,15 @@ public:
     QString UserID() const { return m_serverUser; }
     QString ServerPassword() const { return m_serverPassword; }
 
-    // Opens the target's connection (throws db::DatabaseError when it cannot be opened).
+    // Opens the target's connection (throws db::DatabaseError when it cannot be opened; the
+    // message names the folder or server and says what to do). Safe on a worker thread.
     std::unique_ptr<db::Connection> openConnection() const;
+    // The log-in must ask for the SQL Server password: the connection string names a user but
+    // no password, no data source that could hold one, and none was given otherwise.
+    bool needsServerPassword() const;
+    void setServerPassword(const QString &password);
+    // The connection string as sent: the password given apart is added to it.
+    QString odbcConnectionString() const;
     // Takes an open connection and an employee as logged in (the log-in dialog's last step;
     // tests use it to start with a given user).
     void logIn(std::unique_ptr<db::Connection> connection, const QString &employeeCode);
