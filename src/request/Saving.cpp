@@ -229,17 +229,19 @@ void Saving::WriteDocument(const QString &lineTable, const QString &location, co
                            const QString &verifierID)
 {
     Ui::frmMain &ui = *m_c.ui;
-    db::Connection &connection = sqlconnection();
     const ui::FlexGrid &grid = *ui.grdDetails;
     const QString number = db::quoteInner(trimBlanks(ui.txtDocNum->text()));
+    // What the commands need from the database is read first; the commands then go in one batch,
+    // none of them waiting on another's result.
     const QString userID = GetRequestUserID();
     const QString remarks = db::quoteInner(remarksText(ui));
     const bool lotNumbers = GetInvSwitch(QStringLiteral("91"));
+    QStringList commands;
 
     // The document's lines are replaced wholesale.
-    connection.execute(QStringLiteral("Delete INVENTORY..") + lineTable
-                       + QStringLiteral(" Where DocumentNumber = '")
-                       + db::quoteInner(ui.txtDocNum->text()) + QStringLiteral("'"));
+    commands << (QStringLiteral("Delete INVENTORY..") + lineTable
+                 + QStringLiteral(" Where DocumentNumber = '")
+                 + db::quoteInner(ui.txtDocNum->text()) + QStringLiteral("'"));
     if (!trimBlanks(grid.TextMatrix(1, DetailsCol::Code)).isEmpty()) {
         for (int row = 1; row < grid.Rows(); ++row) {
             const QString code = grid.TextMatrix(row, DetailsCol::Code);
@@ -249,78 +251,85 @@ void Saving::WriteDocument(const QString &lineTable, const QString &location, co
                 = trimBlanks(grid.TextMatrix(row, DetailsCol::isADS)) == QLatin1String("Y")
                 ? QStringLiteral("1")
                 : QStringLiteral("0");
-            connection.execute(
-                QStringLiteral("Insert INVENTORY..") + lineTable
-                + QStringLiteral(" (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
-                                 "LocationID, TargetLocationID, TransDate, UserID, Remarks) ")
-                + QStringLiteral("Values ('") + number + QStringLiteral("','")
-                + db::quoteInner(code) + QStringLiteral("',")
-                + bareNumber(grid.TextMatrix(row, DetailsCol::Quantity)) + QStringLiteral(",")
-                + bareNumber(grid.TextMatrix(row, DetailsCol::UnitCost)) + QStringLiteral(",'")
-                + db::quoteInner(grid.TextMatrix(row, DetailsCol::Retail)) + QStringLiteral("', '")
-                + ads + QStringLiteral("', '") + db::quoteInner(location) + QStringLiteral("', '")
-                + db::quoteInner(target) + QStringLiteral("', ") + transDate + QStringLiteral(", '")
-                + db::quoteInner(userID) + QStringLiteral("', '") + remarks + QStringLiteral("')"));
+            commands << (QStringLiteral("Insert INVENTORY..") + lineTable
+                         + QStringLiteral(
+                             " (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
+                             "LocationID, TargetLocationID, TransDate, UserID, Remarks) ")
+                         + QStringLiteral("Values ('") + number + QStringLiteral("','")
+                         + db::quoteInner(code) + QStringLiteral("',")
+                         + bareNumber(grid.TextMatrix(row, DetailsCol::Quantity))
+                         + QStringLiteral(",")
+                         + bareNumber(grid.TextMatrix(row, DetailsCol::UnitCost))
+                         + QStringLiteral(",'")
+                         + db::quoteInner(grid.TextMatrix(row, DetailsCol::Retail))
+                         + QStringLiteral("', '") + ads + QStringLiteral("', '")
+                         + db::quoteInner(location) + QStringLiteral("', '")
+                         + db::quoteInner(target) + QStringLiteral("', ") + transDate
+                         + QStringLiteral(", '") + db::quoteInner(userID) + QStringLiteral("', '")
+                         + remarks + QStringLiteral("')"));
             if (lotNumbers)
-                connection.execute(QStringLiteral("update INVENTORY..") + lineTable
-                                   + QStringLiteral(" ") + QStringLiteral(" set lotnumber = '")
-                                   + db::quoteInner(grid.TextMatrix(row, DetailsCol::LotNumber))
-                                   + QStringLiteral("' ")
-                                   + QStringLiteral(" where documentnumber = '") + number
-                                   + QStringLiteral("' ") + QStringLiteral(" and itemid = '")
-                                   + db::quoteInner(code) + QStringLiteral("' "));
+                commands << (QStringLiteral("update INVENTORY..") + lineTable + QStringLiteral(" ")
+                             + QStringLiteral(" set lotnumber = '")
+                             + db::quoteInner(grid.TextMatrix(row, DetailsCol::LotNumber))
+                             + QStringLiteral("' ") + QStringLiteral(" where documentnumber = '")
+                             + number + QStringLiteral("' ") + QStringLiteral(" and itemid = '")
+                             + db::quoteInner(code) + QStringLiteral("' "));
         }
     }
 
     if (isSite("Q4VH"))
-        WriteRequestOrders(transDate);
+        WriteRequestOrders(transDate, commands);
 
     if (lotNumbers)
-        connection.execute(QStringLiteral(" update INVENTORY..") + lineTable
-                           + QStringLiteral("  set isrequest = '")
-                           + (m_flags.IsRequest ? QStringLiteral("True") : QStringLiteral("False"))
-                           + QStringLiteral("' where documentnumber =  '") + number
-                           + QStringLiteral("' "));
+        commands << (QStringLiteral(" update INVENTORY..") + lineTable
+                     + QStringLiteral("  set isrequest = '")
+                     + (m_flags.IsRequest ? QStringLiteral("True") : QStringLiteral("False"))
+                     + QStringLiteral("' where documentnumber =  '") + number
+                     + QStringLiteral("' "));
 
     if (isSite("ZRWB"))
-        connection.execute(
-            QStringLiteral(" update INVENTORY..") + lineTable
-            + QStringLiteral("  set ApprovingOfficerID = '")
-            + db::quoteInner(trimBlanks(ui.txtOfficer->text())) + QStringLiteral("', ")
-            + QStringLiteral(" DepartmentID = '") + db::quoteInner(ui.cboDepartment->Tag)
-            + QStringLiteral("' , SectionID = '") + db::quoteInner(ui.cboSection->Tag)
-            + QStringLiteral("' , ") + QStringLiteral(" Requestedby = '")
-            + db::quoteInner(trimBlanks(ui.txtReqID->text())) + QStringLiteral("'")
-            + QStringLiteral(" where documentnumber =  '") + number + QStringLiteral("' "));
+        commands << (QStringLiteral(" update INVENTORY..") + lineTable
+                     + QStringLiteral("  set ApprovingOfficerID = '")
+                     + db::quoteInner(trimBlanks(ui.txtOfficer->text())) + QStringLiteral("', ")
+                     + QStringLiteral(" DepartmentID = '") + db::quoteInner(ui.cboDepartment->Tag)
+                     + QStringLiteral("' , SectionID = '") + db::quoteInner(ui.cboSection->Tag)
+                     + QStringLiteral("' , ") + QStringLiteral(" Requestedby = '")
+                     + db::quoteInner(trimBlanks(ui.txtReqID->text())) + QStringLiteral("'")
+                     + QStringLiteral(" where documentnumber =  '") + number
+                     + QStringLiteral("' "));
 
-    if (!m_flags.VerifyOnSave)
-        return;
     // At ZRWB the logged-in user verifies; elsewhere the person confirmed beforehand.
     const bool zrwb = isSite("ZRWB");
-    if (!zrwb && !verifierConfirmed)
-        return;
-    const QString verifier = db::quoteInner(zrwb ? Employeecode() : verifierID);
-    connection.execute(QStringLiteral("Update Inventory..") + lineTable
-                       + QStringLiteral(" set Verifiedby = '") + verifier
-                       + QStringLiteral("', verifiedDate = GetDate() where DocumentNumber = '")
-                       + number + QStringLiteral("'"));
-    if (!zrwb && isSite("Q4VH"))
-        connection.execute(QStringLiteral("Update Inventory..tbInvRequestOrder set Verifiedby = '")
-                           + verifier
-                           + QStringLiteral("', verifiedDate = GetDate() where DocumentNumber = '")
-                           + db::quoteInner(ui.txtRODocNum->text()) + QStringLiteral("'"));
+    if (m_flags.VerifyOnSave && (zrwb || verifierConfirmed))
+        AddVerification(lineTable, zrwb ? Employeecode() : verifierID, zrwb, commands);
+    sqlconnection().executeBatch(commands);
 }
 
-void Saving::WriteRequestOrders(const QString &transDate)
+void Saving::AddVerification(const QString &lineTable, const QString &verifierID, bool zrwb,
+                             QStringList &commands)
 {
     Ui::frmMain &ui = *m_c.ui;
-    db::Connection &connection = sqlconnection();
+    const QString number = db::quoteInner(trimBlanks(ui.txtDocNum->text()));
+    const QString verifier = db::quoteInner(verifierID);
+    commands << (QStringLiteral("Update Inventory..") + lineTable
+                 + QStringLiteral(" set Verifiedby = '") + verifier
+                 + QStringLiteral("', verifiedDate = GetDate() where DocumentNumber = '") + number
+                 + QStringLiteral("'"));
+    if (!zrwb && isSite("Q4VH"))
+        commands << (QStringLiteral("Update Inventory..tbInvRequestOrder set Verifiedby = '")
+                     + verifier
+                     + QStringLiteral("', verifiedDate = GetDate() where DocumentNumber = '")
+                     + db::quoteInner(ui.txtRODocNum->text()) + QStringLiteral("'"));
+}
+
+void Saving::WriteRequestOrders(const QString &transDate, QStringList &commands)
+{
+    Ui::frmMain &ui = *m_c.ui;
     const ui::FlexGrid &grid = *ui.fgRO;
     const QString number = db::quoteInner(ui.txtRODocNum->text());
 
-    connection.execute(
-        QStringLiteral("Delete INVENTORY..tbinvRequestOrder Where DocumentNumber = '") + number
-        + QStringLiteral("'"));
+    commands << (QStringLiteral("Delete INVENTORY..tbinvRequestOrder Where DocumentNumber = '")
+                 + number + QStringLiteral("'"));
     if (grid.TextMatrix(1, 0).isEmpty())
         return;
     // Request orders always go from the supplying to the requesting combo, whatever the kind of
@@ -329,18 +338,19 @@ void Saving::WriteRequestOrders(const QString &transDate)
     for (int row = 1; row < grid.Rows(); ++row) {
         if (grid.TextMatrix(row, 1).isEmpty())
             continue;
-        connection.execute(
-            QStringLiteral("Insert into inventory..tbinvRequestOrder(Documentnumber, ")
-            + QStringLiteral("locationid,targetlocationid,itemid,qty,unitcost,totalcost,userid,"
-                             "transdate,Remarks) values( ")
-            + QStringLiteral(" '") + number + QStringLiteral("', '")
-            + db::quoteInner(ui.cboLocation->Tag) + QStringLiteral("', '")
-            + db::quoteInner(ui.cboTargetLocation->Tag) + QStringLiteral("', ")
-            + QStringLiteral(" '") + db::quoteInner(grid.TextMatrix(row, 0)) + QStringLiteral("','")
-            + db::quoteInner(noCommas(grid.TextMatrix(row, 3))) + QStringLiteral("', '")
-            + db::quoteInner(noCommas(grid.TextMatrix(row, 4))) + QStringLiteral("', ")
-            + QStringLiteral(" '") + db::quoteInner(noCommas(grid.TextMatrix(row, 5)))
-            + QStringLiteral("','") + db::quoteInner(Employeecode()) + QStringLiteral("',")
-            + transDate + QStringLiteral(", '") + db::quoteInner(remarks) + QStringLiteral("') "));
+        commands << (QStringLiteral("Insert into inventory..tbinvRequestOrder(Documentnumber, ")
+                     + QStringLiteral(
+                         "locationid,targetlocationid,itemid,qty,unitcost,totalcost,userid,"
+                         "transdate,Remarks) values( ")
+                     + QStringLiteral(" '") + number + QStringLiteral("', '")
+                     + db::quoteInner(ui.cboLocation->Tag) + QStringLiteral("', '")
+                     + db::quoteInner(ui.cboTargetLocation->Tag) + QStringLiteral("', ")
+                     + QStringLiteral(" '") + db::quoteInner(grid.TextMatrix(row, 0))
+                     + QStringLiteral("','") + db::quoteInner(noCommas(grid.TextMatrix(row, 3)))
+                     + QStringLiteral("', '") + db::quoteInner(noCommas(grid.TextMatrix(row, 4)))
+                     + QStringLiteral("', ") + QStringLiteral(" '")
+                     + db::quoteInner(noCommas(grid.TextMatrix(row, 5))) + QStringLiteral("','")
+                     + db::quoteInner(Employeecode()) + QStringLiteral("',") + transDate
+                     + QStringLiteral(", '") + db::quoteInner(remarks) + QStringLiteral("') "));
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class frmMain;
 struct MainControls;
@@ -23,10 +24,12 @@ public:
     QString GetRequestUserID();
 
 private:
-    // The statements of one save, sent inside its transaction.
+    // The statements of one save, sent as one batch inside its transaction.
     void WriteDocument(const QString &lineTable, const QString &location, const QString &target,
                        const QString &transDate, bool verifierConfirmed, const QString &verifierID);
-    void WriteRequestOrders(const QString &transDate);
+    void WriteRequestOrders(const QString &transDate, QStringList &commands);
+    void AddVerification(const QString &lineTable, const QString &verifierID, bool zrwb,
+                         QStringList &commands);
 
     frmMain &m_form;
     MainControls &m_c;

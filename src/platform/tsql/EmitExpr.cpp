@@ -254,6 +254,8 @@ Emitter::Em Emitter::column(const Expr &e, const Scope *scope)
             const OutColumn &c = found->columns[static_cast<size_t>(index)];
             if (found->apply)
                 return Em {applyColumn(*found, s, index), c.type};
+            if (found->bare)
+                return Em {quoted(c.name), c.type};
             return Em {quoted(found->sqlAlias) + QLatin1Char('.') + quoted(c.name), c.type};
         }
     }

@@ -127,6 +127,9 @@ private:
     QString orderBy(const std::vector<OrderItem> &items, const Scope *scope,
                     const std::vector<OutColumn> &outputs, bool compound);
     QString applyColumn(const Source &source, const Scope *owner, int item);
+    // The SQLite expressions of a new table's computed columns (empty for stored ones); sets
+    // their types and CASE parts in the table.
+    std::vector<QString> computedColumns(const Stmt &stmt, Table &t);
 
     QString quoted(const QString &name) const;
     QString tableSql(const Table &t) const;
