@@ -100,18 +100,20 @@ QString copyDatabase(const QString &from)
     return to;
 }
 
-// Every request line again under a number 1,000,000 above its own.
+// Every request line again under a number 1,000,000 above its own, as another year's history:
+// processed, so that the pending listing holds what it held.
 void doubleRequestTable(db::Connection &connection)
 {
     const char *columns = "ItemID, Quantity, UnitCost, ForRetail, isADS, LocationID, "
                           "TargetLocationID, TransDate, UserID, Remarks, isRequest, lotnumber, "
-                          "Verifiedby, verifiedDate, Status, ProcessDate, ProcessBy";
+                          "Verifiedby, verifiedDate, ProcessDate, ProcessBy";
     QElapsedTimer clock;
     clock.start();
     db::Transaction transaction = connection.begin();
     connection.execute(QStringLiteral("INSERT INTO INVENTORY..tbInvWithdrawRequest "
-                                      "(DocumentNumber, %1) SELECT CAST(CAST(DocumentNumber AS "
-                                      "int) + 1000000 AS varchar(20)), %1 FROM "
+                                      "(DocumentNumber, Status, %1) SELECT "
+                                      "CAST(CAST(DocumentNumber AS int) + 1000000 AS varchar(20)), "
+                                      "'P', %1 FROM "
                                       "INVENTORY..tbInvWithdrawRequest WHERE "
                                       "isnumeric(DocumentNumber) = 1")
                            .arg(QLatin1String(columns)));
