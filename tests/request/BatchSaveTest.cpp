@@ -32,6 +32,7 @@ public:
     void beginTransaction() override { m_inner->beginTransaction(); }
     void commitTransaction() override { m_inner->commitTransaction(); }
     void rollbackTransaction() override { m_inner->rollbackTransaction(); }
+    bool inTransaction() const override { return m_inner->inTransaction(); }
 
 protected:
     db::Recordset doQuery(const QString &sql) override { return m_inner->query(sql); }

@@ -29,6 +29,7 @@ public:
     void beginTransaction() override;
     void commitTransaction() override;
     void rollbackTransaction() override;
+    bool inTransaction() const override { return m_inner->inTransaction(); }
 
 protected:
     Recordset doQuery(const QString &sql) override;
