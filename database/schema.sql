@@ -294,10 +294,15 @@ CREATE TABLE INVENTORY..tbInvWithdrawRequest (
     verifiedDate datetime NULL,
     Status char(1) NULL,
     ProcessDate datetime NULL,
-    ProcessBy varchar(20) NULL
+    ProcessBy varchar(20) NULL,
+    -- The number as a number where it reads as one: the next document number is drawn from the
+    -- index on it rather than by reading every line.
+    DocumentNumberValue AS (CASE WHEN ISNUMERIC(DocumentNumber) = 1 THEN CAST(DocumentNumber AS float) END) PERSISTED
 )
 GO
 CREATE INDEX ix_tbInvWithdrawRequest_Doc ON INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID)
+GO
+CREATE INDEX ix_tbInvWithdrawRequest_Number ON INVENTORY..tbInvWithdrawRequest (DocumentNumberValue)
 GO
 CREATE INDEX ix_tbInvWithdrawRequest_Target ON INVENTORY..tbInvWithdrawRequest (TargetLocationID, Status, TransDate)
 GO
@@ -330,10 +335,15 @@ CREATE TABLE INVENTORY..tbInvWithdrawRequestConsolidation (
     verifiedDate datetime NULL,
     Status char(1) NULL,
     ProcessDate datetime NULL,
-    ProcessBy varchar(20) NULL
+    ProcessBy varchar(20) NULL,
+    -- The number as a number where it reads as one: the next document number is drawn from the
+    -- index on it rather than by reading every line.
+    DocumentNumberValue AS (CASE WHEN ISNUMERIC(DocumentNumber) = 1 THEN CAST(DocumentNumber AS float) END) PERSISTED
 )
 GO
 CREATE INDEX ix_tbInvWithdrawRequestConsolidation_Doc ON INVENTORY..tbInvWithdrawRequestConsolidation (DocumentNumber, ItemID)
+GO
+CREATE INDEX ix_tbInvWithdrawRequestConsolidation_Number ON INVENTORY..tbInvWithdrawRequestConsolidation (DocumentNumberValue)
 GO
 CREATE INDEX ix_tbInvWithdrawRequestConsolidation_Target ON INVENTORY..tbInvWithdrawRequestConsolidation (TargetLocationID, Status, TransDate)
 GO

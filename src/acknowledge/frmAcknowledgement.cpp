@@ -353,36 +353,41 @@ void frmAcknowledgement::PostAcknowledgement(const QString &RecordNumber, QStrin
         || isZero(header.field(QStringLiteral("isDispensingArea")));
     header.close();
 
+    // The postings need nothing from one another's results: one batch.
+    QStringList commands;
     if (transNum.toUpper() == QLatin1String("NEW")) {
         transNum = locationId.trimmed() + QStringLiteral("-") + RecordNumber.trimmed();
-        connection.execute(QStringLiteral("Update Inventory..tbInvWithdrawHeader Set TransNum = '")
-                           + db::quoteInner(transNum) + QStringLiteral("' Where RecordNumber =")
-                           + RecordNumber);
+        commands << (QStringLiteral("Update Inventory..tbInvWithdrawHeader Set TransNum = '")
+                     + db::quoteInner(transNum) + QStringLiteral("' Where RecordNumber =")
+                     + RecordNumber);
     }
-    connection.execute(
-        QStringLiteral("Inventory..sp_Inv_Insert_Withdrawal_WD '") + db::quoteInner(locationId)
-        + QStringLiteral("', '") + db::quoteInner(targetLocationId) + QStringLiteral("', '")
-        + db::quoteInner(dateText) + QStringLiteral("', '") + db::quoteInner(transNum)
-        + QStringLiteral("','") + db::quoteInner(releasedBy) + QStringLiteral("', ") + RecordNumber
-        + QStringLiteral(", '") + piecesFlag + QStringLiteral("'"));
+    commands << (QStringLiteral("Inventory..sp_Inv_Insert_Withdrawal_WD '")
+                 + db::quoteInner(locationId) + QStringLiteral("', '")
+                 + db::quoteInner(targetLocationId) + QStringLiteral("', '")
+                 + db::quoteInner(dateText) + QStringLiteral("', '") + db::quoteInner(transNum)
+                 + QStringLiteral("','") + db::quoteInner(releasedBy) + QStringLiteral("', ")
+                 + RecordNumber + QStringLiteral(", '") + piecesFlag + QStringLiteral("'"));
     if (notBoth)
-        connection.execute(
-            QStringLiteral("Inventory..sp_Inv_Insert_Withdrawal_RT  '") + db::quoteInner(dateText)
-            + QStringLiteral("', '") + db::quoteInner(targetLocationId) + QStringLiteral("', '")
-            + db::quoteInner(locationId) + QStringLiteral("', '") + db::quoteInner(Employeecode())
-            + QStringLiteral("', '") + db::quoteInner(transNum) + QStringLiteral("', ")
-            + RecordNumber + QStringLiteral(", '") + piecesFlag + QStringLiteral("'"));
+        commands << (QStringLiteral("Inventory..sp_Inv_Insert_Withdrawal_RT  '")
+                     + db::quoteInner(dateText) + QStringLiteral("', '")
+                     + db::quoteInner(targetLocationId) + QStringLiteral("', '")
+                     + db::quoteInner(locationId) + QStringLiteral("', '")
+                     + db::quoteInner(Employeecode()) + QStringLiteral("', '")
+                     + db::quoteInner(transNum) + QStringLiteral("', ") + RecordNumber
+                     + QStringLiteral(", '") + piecesFlag + QStringLiteral("'"));
     if (Session.ClientName == QLatin1String("Q4VH"))
-        connection.execute(
-            QStringLiteral("update a ") + QStringLiteral(" Set PPMP = (PPMP - b.Quantity) ")
-            + QStringLiteral(" from inventory..tbinvent a ")
-            + QStringLiteral(" inner join( select x.TargetLocationId,y.ItemID,y.Quantity ")
-            + QStringLiteral(" from inventory..tbInvWithdrawHeader x ")
-            + QStringLiteral(" inner join inventory..tbInvWithdrawDetails y on x.RecordNumber "
-                             "= y.RecordNumber ")
-            + QStringLiteral(" where x.RecordNumber = '") + db::quoteInner(RecordNumber)
-            + QStringLiteral("') b on a.ItemID = b.ItemID and a.LocationID = "
-                             "b.TargetLocationId "));
+        commands << (QStringLiteral("update a ")
+                     + QStringLiteral(" Set PPMP = (PPMP - b.Quantity) ")
+                     + QStringLiteral(" from inventory..tbinvent a ")
+                     + QStringLiteral(" inner join( select x.TargetLocationId,y.ItemID,y.Quantity ")
+                     + QStringLiteral(" from inventory..tbInvWithdrawHeader x ")
+                     + QStringLiteral(
+                         " inner join inventory..tbInvWithdrawDetails y on x.RecordNumber "
+                         "= y.RecordNumber ")
+                     + QStringLiteral(" where x.RecordNumber = '") + db::quoteInner(RecordNumber)
+                     + QStringLiteral("') b on a.ItemID = b.ItemID and a.LocationID = "
+                                      "b.TargetLocationId "));
+    connection.executeBatch(commands);
     Success = true;
 }
 

@@ -145,7 +145,9 @@ void frmMain::wireControls()
                         guarded([this, index] { m_listing->optRequestOrder_Click(index); });
                 });
     }
-    connect(m_c.optConsumed[0], &QRadioButton::toggled, this, [this](bool checked) {
+    // Only the user's choice reloads the listing: the program ticks the options itself when a
+    // location is validated or a line is shown, and that asks for no listing.
+    connect(m_c.optConsumed[0], &QRadioButton::clicked, this, [this](bool checked) {
         if (checked)
             guarded([this] { LoadListing(); });
     });

@@ -70,6 +70,23 @@ void Connection::execute(const QString &sql)
     doExecute(sql);
 }
 
+void Connection::executeBatch(const QStringList &statements)
+{
+    if (statements.isEmpty())
+        return;
+    if (m_observer) {
+        for (const QString &sql : statements)
+            m_observer(sql);
+    }
+    doExecuteBatch(statements);
+}
+
+void Connection::doExecuteBatch(const QStringList &statements)
+{
+    for (const QString &sql : statements)
+        doExecute(sql);
+}
+
 QString quoteInner(const QString &value)
 {
     QString out = value;

@@ -4,6 +4,7 @@
 #include "platform/db/Recordset.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -45,6 +46,11 @@ public:
     Recordset query(const QString &sql);
     // Runs a command whose rows are not read.
     void execute(const QString &sql);
+    // Runs commands whose rows are not read and none of which needs another's result, in their
+    // order, in as few round trips as the backend allows. Sent inside the caller's transaction:
+    // a refused command throws DatabaseError with the database's message, and the transaction
+    // then undoes the commands before it. The observer sees every command.
+    void executeBatch(const QStringList &statements);
 
     Transaction begin() { return Transaction(*this); }
 
@@ -70,6 +76,8 @@ public:
 protected:
     virtual Recordset doQuery(const QString &sql) = 0;
     virtual void doExecute(const QString &sql) = 0;
+    // One command after the other, unless the backend can do better.
+    virtual void doExecuteBatch(const QStringList &statements);
 
 private:
     Observer m_observer;

@@ -238,6 +238,42 @@ QString OdbcConnection::driverConnectionString(const QString &connectionString)
     return out;
 }
 
+QString OdbcConnection::batchText(const QStringList &statements, bool sqlServer)
+{
+    // Words that open a statement; any other first word names a procedure.
+    static const QStringList keywords {
+        QStringLiteral("alter"),    QStringLiteral("begin"),     QStringLiteral("commit"),
+        QStringLiteral("create"),   QStringLiteral("declare"),   QStringLiteral("delete"),
+        QStringLiteral("drop"),     QStringLiteral("exec"),      QStringLiteral("execute"),
+        QStringLiteral("if"),       QStringLiteral("insert"),    QStringLiteral("merge"),
+        QStringLiteral("print"),    QStringLiteral("raiserror"), QStringLiteral("rollback"),
+        QStringLiteral("save"),     QStringLiteral("select"),    QStringLiteral("set"),
+        QStringLiteral("truncate"), QStringLiteral("update"),    QStringLiteral("while"),
+        QStringLiteral("with"),
+    };
+    QString out;
+    for (const QString &statement : statements) {
+        QString sql = statement.trimmed();
+        if (sql.isEmpty())
+            continue;
+        if (sqlServer) {
+            qsizetype end = 0;
+            while (end < sql.size()
+                   && (sql[end].isLetterOrNumber() || sql[end] == QLatin1Char('_')))
+                ++end;
+            const QString first = sql.left(end).toLower();
+            if (!keywords.contains(first) && !sql.startsWith(QLatin1Char('(')))
+                sql.prepend(QStringLiteral("EXEC "));
+        }
+        if (!sql.endsWith(QLatin1Char(';')))
+            sql += QLatin1Char(';');
+        if (!out.isEmpty())
+            out += QLatin1Char('\n');
+        out += sql;
+    }
+    return out;
+}
+
 QVariant OdbcConnection::decimalValue(const QString &digits)
 {
     return exactValue(digits);
@@ -269,8 +305,9 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString &connectionSt
     // Row counts of inserts and updates would come back as results of their own; SQL Server's
     // drivers only (the SQLite driver refuses the statement).
     const QSqlDriver::DbmsType dbms = db.driver()->dbmsType();
-    if (dbms == QSqlDriver::MSSqlServer || dbms == QSqlDriver::Sybase
-        || isSqlServerDriver(attribute(attributes, QStringLiteral("DRIVER"))))
+    connection->m_sqlServer = dbms == QSqlDriver::MSSqlServer || dbms == QSqlDriver::Sybase
+        || isSqlServerDriver(attribute(attributes, QStringLiteral("DRIVER")));
+    if (connection->m_sqlServer)
         connection->doExecute(QStringLiteral("SET NOCOUNT ON"));
     return connection;
 }
@@ -413,6 +450,21 @@ void OdbcConnection::doExecute(const QString &sql)
     QSqlQuery query(m_db);
     run(query, sql);
     drain(query, sql);
+}
+
+// To a SQL Server one text, one round trip: the server reports a refused command among the
+// batch's results, and drain raises it so that the caller's transaction undoes the whole batch.
+// Other drivers (the SQLite one takes a single statement per call) get the commands one by one.
+void OdbcConnection::doExecuteBatch(const QStringList &statements)
+{
+    if (!m_sqlServer || statements.size() == 1) {
+        Connection::doExecuteBatch(statements);
+        return;
+    }
+    const QString text = batchText(statements, m_sqlServer);
+    QSqlQuery query(m_db);
+    run(query, text);
+    drain(query, text);
 }
 
 } // namespace db

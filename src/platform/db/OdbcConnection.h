@@ -40,10 +40,14 @@ public:
     // A decimal column's digits as the recordset holds them: whole numbers as qlonglong, others
     // as double when a double keeps every digit, else the digits themselves as text.
     static QVariant decimalValue(const QString &digits);
+    // The commands of a batch as one text. For SQL Server a procedure called by its bare name
+    // gets EXEC in front, since only a batch's first statement may leave it out.
+    static QString batchText(const QStringList &statements, bool sqlServer);
 
 protected:
     Recordset doQuery(const QString &sql) override;
     void doExecute(const QString &sql) override;
+    void doExecuteBatch(const QStringList &statements) override;
 
 private:
     OdbcConnection(QString connectionName, QString serverName);
@@ -57,6 +61,7 @@ private:
     QString m_serverName;
     QSqlDatabase m_db;
     int m_transactionDepth = 0;
+    bool m_sqlServer = false;
 };
 
 } // namespace db

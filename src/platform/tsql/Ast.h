@@ -167,6 +167,7 @@ struct ColumnDef
     bool primaryKey = false;
     bool unique = false;
     ExprPtr defaultValue;
+    ExprPtr computed; // name AS (expression): a computed column
     int pos = 0;
 };
 

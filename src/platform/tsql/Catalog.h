@@ -15,6 +15,12 @@ struct Column
     QString name;
     TypeSpec type;
     bool identity = false;
+    bool computed = false; // never inserted or updated
+    // A computed column of the form CASE WHEN condition THEN value END: the two as SQLite
+    // text on the table's own columns, so that an index on the column can be an index on the
+    // value over the rows that meet the condition.
+    QString computedWhen;
+    QString computedValue;
 };
 
 struct Table

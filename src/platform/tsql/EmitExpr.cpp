@@ -266,6 +266,8 @@ Emitter::Em Emitter::column(const Expr &e, const Scope *scope)
             checkGrouped(*s, found->alias, m_lastColumn, c.name, e.pos);
             if (found->apply)
                 return Em {applyColumn(*found, s, index), c.type};
+            if (found->bare)
+                return Em {quoted(c.name), c.type};
             return Em {quoted(found->sqlAlias) + QLatin1Char('.') + quoted(c.name), c.type};
         }
     }

@@ -54,7 +54,7 @@ Translation Emitter::insert(const Stmt &stmt)
     std::vector<int> cols;
     if (stmt.columns.isEmpty()) {
         for (size_t i = 0; i < t.columns.size(); ++i) {
-            if (!t.columns[i].identity)
+            if (!t.columns[i].identity && !t.columns[i].computed)
                 cols.push_back(static_cast<int>(i));
         }
     } else {
@@ -305,8 +305,10 @@ TableDdl Emitter::createTable(const Stmt &stmt)
                      QStringLiteral("PRIMARY KEY"), c.pos);
             primaryKey << c.name;
         }
-        t.columns.push_back(Column {c.name, c.type, c.identity});
+        t.columns.push_back(
+            Column {c.name, c.type, c.identity, c.computed != nullptr, QString(), QString()});
     }
+    const std::vector<QString> computed = computedColumns(stmt, t);
     for (const QString &k : primaryKey) {
         if (t.find(k) < 0)
             fail(QStringLiteral("Column name '%1' does not exist in the target table.").arg(k),
@@ -320,7 +322,10 @@ TableDdl Emitter::createTable(const Stmt &stmt)
         const ColumnDef &c = stmt.columnDefs[i];
         QString def = quoted(c.name) + QLatin1Char(' ');
         const bool inKey = primaryKey.contains(c.name, Qt::CaseInsensitive);
-        if (static_cast<int>(i) == identity) {
+        if (c.computed) {
+            def += sqliteType(t.columns[i].type) + QStringLiteral(" GENERATED ALWAYS AS (")
+                + computed[i] + QStringLiteral(") VIRTUAL");
+        } else if (static_cast<int>(i) == identity) {
             def += QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
         } else {
             def += sqliteType(c.type);
@@ -371,6 +376,57 @@ TableDdl Emitter::createTable(const Stmt &stmt)
     return ddl;
 }
 
+std::vector<QString> Emitter::computedColumns(const Stmt &stmt, Table &t)
+{
+    std::vector<QString> out(stmt.columnDefs.size());
+    // A computed column reads the row's stored columns, named without qualifier.
+    Scope own;
+    Source self;
+    self.alias = t.name;
+    self.sqlAlias = t.name;
+    self.table = t.name;
+    self.bare = true;
+    for (size_t i = 0; i < stmt.columnDefs.size(); ++i) {
+        if (!stmt.columnDefs[i].computed)
+            self.columns.push_back(OutColumn {t.columns[i].name, t.columns[i].type.type});
+    }
+    own.sources.push_back(std::move(self));
+    for (size_t i = 0; i < stmt.columnDefs.size(); ++i) {
+        const ColumnDef &c = stmt.columnDefs[i];
+        if (!c.computed)
+            continue;
+        const Em value = emitExpr(*c.computed, &own);
+        out[i] = value.sql;
+        Column &column = t.columns[i];
+        column.type.type = value.type;
+        switch (value.type) {
+        case Type::Text:
+            column.type.name = QStringLiteral("varchar");
+            break;
+        case Type::Int:
+            column.type.name = QStringLiteral("int");
+            break;
+        case Type::Bit:
+            column.type.name = QStringLiteral("bit");
+            break;
+        case Type::Float:
+            column.type.name = QStringLiteral("float");
+            break;
+        case Type::DateTime:
+            column.type.name = QStringLiteral("datetime");
+            break;
+        default:
+            break;
+        }
+        const Expr &e = *c.computed;
+        if (e.kind == Expr::Kind::Case && !e.simpleCase && !e.hasElse && e.args.size() == 2) {
+            column.computedWhen = emitExpr(*e.args[0], &own).sql;
+            column.computedValue = emitExpr(*e.args[1], &own).sql;
+        }
+    }
+    return out;
+}
+
 QString Emitter::createIndex(const Stmt &stmt, QString &db, QString &table)
 {
     const Table &t = resolveTable(stmt.target);
@@ -382,20 +438,30 @@ QString Emitter::createIndex(const Stmt &stmt, QString &db, QString &table)
                  .arg(stmt.name, t.name),
              QStringLiteral("CREATE INDEX"), stmt.pos);
     QStringList cols;
+    QString where;
     for (int i = 0; i < stmt.columns.size(); ++i) {
         const int c = t.find(stmt.columns[i]);
         if (c < 0)
             fail(QStringLiteral("Column name '%1' does not exist in the target table.")
                      .arg(stmt.columns[i]),
                  QStringLiteral("CREATE INDEX"), stmt.pos);
+        // An index on a computed CASE WHEN condition THEN value END holds the value of the rows
+        // that meet the condition: a query of that value under that condition finds it.
+        const Column &column = t.columns[static_cast<size_t>(c)];
+        if (stmt.columns.size() == 1 && !column.computedWhen.isEmpty()) {
+            cols << column.computedValue
+                    + (stmt.descending[0] ? QStringLiteral(" DESC") : QString());
+            where = QStringLiteral(" WHERE ") + column.computedWhen;
+            break;
+        }
         cols << quoted(t.columns[static_cast<size_t>(c)].name)
                 + (stmt.descending[static_cast<size_t>(i)] ? QStringLiteral(" DESC") : QString());
     }
     return QStringLiteral("CREATE ") + (stmt.unique ? QStringLiteral("UNIQUE ") : QString())
         + QStringLiteral("INDEX ") + quoted(t.db) + QLatin1Char('.')
         + quoted(t.name + QStringLiteral("__") + stmt.name) + QStringLiteral(" ON ")
-        + quoted(t.name) + QStringLiteral(" (") + cols.join(QStringLiteral(", "))
-        + QLatin1Char(')');
+        + quoted(t.name) + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) + QLatin1Char(')')
+        + where;
 }
 
 } // namespace tsql

@@ -128,6 +128,9 @@ private:
                     const std::vector<OutColumn> &outputs, bool compound,
                     const QuerySpec *distinct = nullptr);
     QString applyColumn(const Source &source, const Scope *owner, int item);
+    // The SQLite expressions of a new table's computed columns (empty for stored ones); sets
+    // their types and CASE parts in the table.
+    std::vector<QString> computedColumns(const Stmt &stmt, Table &t);
 
     // What the server refuses, and expressions too long to emit by recursion.
     Em binaryOp(const Expr &e, Em l, Em r);

@@ -12,6 +12,7 @@ struct Emitter::Source
     QString table; // the table name, for qualification by table name
     std::vector<OutColumn> columns;
     const Select *apply = nullptr; // OUTER/CROSS APPLY: columns become correlated subqueries
+    bool bare = false; // columns named without qualifier (a table's own computed columns)
 };
 
 struct Emitter::Scope

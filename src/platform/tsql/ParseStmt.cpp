@@ -482,6 +482,17 @@ StmtPtr Parser::createTable(int pos)
         ColumnDef col;
         col.pos = peek().offset;
         col.name = identifier("column definition");
+        if (acceptWord("as")) {
+            // A computed column: its expression, optionally PERSISTED.
+            col.computed = expr();
+            acceptWord("persisted");
+            if (isWord("not") && isWord("null", 1)) {
+                next();
+                next();
+            }
+            s->columnDefs.push_back(std::move(col));
+            continue;
+        }
         col.type = typeSpec();
         while (true) {
             if (acceptWord("identity")) {

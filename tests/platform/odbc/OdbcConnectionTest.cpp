@@ -298,4 +298,93 @@ TEST(OdbcConnectionOpen, UnknownDriverIsRefused)
                  db::DatabaseError);
 }
 
+// A batch runs every command, in order (the update counts on the inserts before it), quotes and
+// semicolons inside values included. (The SQLite driver takes one statement per call, so it gets
+// them one by one; a SQL Server gets them as one text, which the save tests run on the engine.)
+TEST_F(OdbcConnectionTest, BatchRunsEveryCommandInOrder)
+{
+    QStringList seen;
+    m_db->setObserver([&seen](const QString &sql) { seen << sql; });
+    const QStringList batch = {
+        QStringLiteral("INSERT INTO tbLine (ID, Name, Qty) VALUES (1, %1, 2)")
+            .arg(db::quote(QStringLiteral("O'Brien; x"))),
+        QStringLiteral("INSERT INTO tbLine (ID, Name, Qty) VALUES (2, 'b', 3) "),
+        QStringLiteral("UPDATE tbLine SET Qty = Qty * 10 WHERE ID = 1"),
+        QStringLiteral("INSERT INTO tbLine (ID, Name, Qty) SELECT 3, Name, Qty + 1 FROM tbLine "
+                       "WHERE ID = 1"),
+    };
+    db::Transaction t = m_db->begin();
+    m_db->executeBatch(batch);
+    t.commit();
+    EXPECT_EQ(seen, batch);
+
+    db::Recordset rs = m_db->query(QStringLiteral("SELECT ID, Name, Qty FROM tbLine ORDER BY ID"));
+    QStringList rows;
+    for (; !rs.eof(); rs.moveNext())
+        rows << rs.text(0) + QLatin1Char('|') + rs.text(1) + QLatin1Char('|') + rs.text(2);
+    EXPECT_EQ(rows,
+              (QStringList {QStringLiteral("1|O'Brien; x|20"), QStringLiteral("2|b|3"),
+                            QStringLiteral("3|O'Brien; x|21")}));
+}
+
+// The third command breaks the key: the driver's message comes back and the caller's
+// transaction undoes the two before it; the commands after it leave nothing either.
+TEST_F(OdbcConnectionTest, RefusedCommandInABatchLeavesNothingWritten)
+{
+    m_db->execute(QStringLiteral("CREATE TABLE tbKey (ID int PRIMARY KEY, Name varchar(20))"));
+    const QStringList batch = {
+        QStringLiteral("INSERT INTO tbKey VALUES (1, 'a')"),
+        QStringLiteral("INSERT INTO tbKey VALUES (2, 'b')"),
+        QStringLiteral("INSERT INTO tbKey VALUES (1, 'again')"),
+        QStringLiteral("INSERT INTO tbKey VALUES (3, 'c')"),
+    };
+    try {
+        db::Transaction t = m_db->begin();
+        m_db->executeBatch(batch);
+        t.commit();
+        ADD_FAILURE() << "the batch was accepted";
+    } catch (const db::DatabaseError &e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("[SQLite]"))) << e.what();
+        EXPECT_TRUE(e.message().contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive)) << e.what();
+    }
+    db::Recordset rs = m_db->query(QStringLiteral("SELECT COUNT(*) AS N FROM tbKey"));
+    EXPECT_EQ(rs.field(QStringLiteral("N")).toInt(), 0);
+    // The connection goes on working.
+    m_db->executeBatch({QStringLiteral("INSERT INTO tbKey VALUES (5, 'e')"),
+                        QStringLiteral("INSERT INTO tbKey VALUES (6, 'f')")});
+    rs = m_db->query(QStringLiteral("SELECT COUNT(*) AS N FROM tbKey"));
+    EXPECT_EQ(rs.field(QStringLiteral("N")).toInt(), 2);
+}
+
+struct BatchTextCase
+{
+    const char *statement;
+    const char *sent;
+};
+
+class OdbcBatchText : public ::testing::TestWithParam<BatchTextCase>
+{
+};
+
+// A SQL Server runs a procedure named bare only as the first statement of a batch.
+TEST_P(OdbcBatchText, ProceduresCalledByNameGetExec)
+{
+    const QStringList batch = {QStringLiteral("Select 1"), QLatin1String(GetParam().statement)};
+    EXPECT_EQ(db::OdbcConnection::batchText(batch, true),
+              QStringLiteral("Select 1;\n") + QLatin1String(GetParam().sent));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statements, OdbcBatchText,
+    ::testing::Values(BatchTextCase {"Inventory..sp_Inv_Insert_Withdrawal_WD '21', 5",
+                                     "EXEC Inventory..sp_Inv_Insert_Withdrawal_WD '21', 5;"},
+                      BatchTextCase {"  sp_x ", "EXEC sp_x;"},
+                      BatchTextCase {"exec sp_x 1", "exec sp_x 1;"},
+                      BatchTextCase {" update INVENTORY..t  set a = 'x; y' ",
+                                     "update INVENTORY..t  set a = 'x; y';"},
+                      BatchTextCase {"Delete INVENTORY..t Where d = '1';",
+                                     "Delete INVENTORY..t Where d = '1';"},
+                      BatchTextCase {"Insert INVENTORY..t (a) Values ('b')",
+                                     "Insert INVENTORY..t (a) Values ('b');"}));
+
 } // namespace
