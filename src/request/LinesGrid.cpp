@@ -7,6 +7,7 @@
 #include "request/EventHook.h"
 #include "request/FormHelpers.h"
 #include "request/Guarded.h"
+#include "request/LineChecks.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "session/Session.h"
@@ -145,7 +146,8 @@ void LinesGrid::UpdateROTotal()
 
 void LinesGrid::focusCodeField()
 {
-    focusIfShown(m_c.ui->txtProdCode);
+    if (!m_keepGridFocus)
+        focusIfShown(m_c.ui->txtProdCode);
 }
 
 void LinesGrid::grdDetailsToText()
@@ -361,7 +363,18 @@ void LinesGrid::grdDetails_KeyDown(int key, int modifiers, bool *handled)
     Ui::frmMain &ui = *m_c.ui;
     if (key == Qt::Key_Delete) {
         *handled = true;
-        cmdDelete_Click();
+        // A key is easily pressed by mistake: the line is named and the user confirms.
+        const ui::FlexGrid &grid = *ui.grdDetails;
+        const int row = grid.Row();
+        if (grid.TextMatrix(row, DetailsCol::Description).isEmpty())
+            return;
+        const QString line = (grid.TextMatrix(row, DetailsCol::Code) + QLatin1Char(' ')
+                              + grid.TextMatrix(row, DetailsCol::Description))
+                                 .trimmed();
+        if (ui::msgBox(QStringLiteral("Delete line %1 (%2)?").arg(row).arg(line),
+                       ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Message"))
+            == ui::Answer::Yes)
+            cmdDelete_Click();
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -381,6 +394,8 @@ void LinesGrid::grdDetails_KeyDown(int key, int modifiers, bool *handled)
 
 void LinesGrid::grdDetails_Click()
 {
+    // A click chooses the line and leaves the focus on the grid, where Delete acts on it.
+    const QScopedValueRollback<bool> keep(m_keepGridFocus, true);
     grdDetailsToText();
     OpenEditor();
 }
@@ -389,7 +404,8 @@ void LinesGrid::grdDetails_RowColChange()
 {
     // The user moved the cell with the keys; a click is handled once it is complete.
     const ui::FlexGrid &grid = *m_c.ui->grdDetails;
-    if (m_moving || !grid.hasFocus() || QGuiApplication::mouseButtons() != Qt::NoButton)
+    if (m_moving || !grid.hasFocus() || grid.isClicking()
+        || QGuiApplication::mouseButtons() != Qt::NoButton)
         return;
     grdDetailsToText();
 }
@@ -476,20 +492,28 @@ void LinesGrid::txtEntry_Enter()
         HideEditor();
         return;
     }
-    QString typed = m_c.txtEntry->text();
-    // An emptied cell is a quantity of none, never an empty text for the save to send.
-    if (typed.isEmpty())
-        typed = QStringLiteral("0");
-    const double quantity = format::leadingNumber(typed);
+    // A whole quantity of at least one, typed or pasted, with or without thousands separators.
+    double quantity = 0;
+    if (!line_limits::checkCellQuantity(m_c.txtEntry->text(), quantity)) {
+        m_c.txtEntry->setFocus();
+        return;
+    }
     if (GetPharmaSwitch(QStringLiteral("5"))
-        && quantity > format::leadingNumber(grid.TextMatrix(row, DetailsCol::OnHand))) {
+        && quantity > format::typedNumber(grid.TextMatrix(row, DetailsCol::OnHand))) {
         ui::msgBox(QStringLiteral("Quantity must be less than or equal to Current Stock..."),
                    ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("MESSAGE"));
         m_c.txtEntry->setFocus();
         return;
     }
-    grid.setTextMatrix(row, DetailsCol::Quantity, typed);
-    const double unitCost = format::leadingNumber(grid.TextMatrix(row, DetailsCol::UnitCost));
+    const double unitCost = format::typedNumber(grid.TextMatrix(row, DetailsCol::UnitCost));
+    if (unitCost * quantity > line_limits::MaxAmount) {
+        ui::msgBox(line_limits::totalCostRule(), ui::Buttons::Ok, ui::Icon::Information,
+                   QStringLiteral("MESSAGE"));
+        m_c.txtEntry->setFocus();
+        return;
+    }
+    grid.setTextMatrix(row, DetailsCol::Quantity,
+                       format::formatNumber(quantity, QStringLiteral("#########0")));
     grid.setTextMatrix(row, DetailsCol::TotalCost, format::numberText(unitCost * quantity));
     UpdateGrandTotal();
     if (row < grid.Rows() - 1) {

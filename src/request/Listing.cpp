@@ -1,6 +1,7 @@
 #include "request/Listing.h"
 
 #include "platform/db/Connection.h"
+#include "platform/ui/BlinkButton.h"
 #include "platform/ui/FlexGrid.h"
 #include "request/FormHelpers.h"
 #include "request/frmMain.h"
@@ -171,6 +172,7 @@ void Listing::LoadListing()
         grid.unbind();
         grid.Clear();
     }
+    grid.setNotice(any ? QString() : QStringLiteral("No documents found."));
 
     if (filter.lotNumbers) {
         // Returns are marked pink in the first column.
@@ -301,7 +303,8 @@ void Listing::tmrAcknowledge_Timer()
 {
     const bool waiting = HasDocumentsToAcknowledge();
     m_c.ui->cmdAcknowledge->setVisible(waiting);
-    if (waiting)
+    // Nobody sees a blink while the window is hidden or minimised; it resumes when shown.
+    if (waiting && m_form.isVisible() && !m_form.isMinimized())
         m_c.tmrBlinkAcknowledge->start();
     else
         m_c.tmrBlinkAcknowledge->stop();
@@ -309,16 +312,10 @@ void Listing::tmrAcknowledge_Timer()
 
 void Listing::tmrBlinkAcknowledge_Timer()
 {
-    QPushButton &button = *m_c.ui->cmdAcknowledge;
-    const QColor color = button.palette().color(QPalette::Button);
-    QColor next;
+    ui::BlinkButton &button = *m_c.ui->cmdAcknowledge;
+    const QColor color = button.BackColor();
     if (color == kAcknowledgeGreen)
-        next = kWhite;
+        button.setBackColor(kWhite);
     else if (color == kWhite)
-        next = kAcknowledgeGreen;
-    else
-        return;
-    QPalette palette = button.palette();
-    palette.setColor(QPalette::Button, next);
-    button.setPalette(palette);
+        button.setBackColor(kAcknowledgeGreen);
 }
