@@ -267,6 +267,8 @@ void Listing::tmrRefresh_Timer()
     for (int row = 1; row < grid.Rows(); ++row) {
         if (grid.TextMatrix(row, 1) == chosen) {
             grid.setRow(row);
+            // The rebound rows are laid out first, so that the scroll range reaches them.
+            grid.doItemsLayout();
             grid.setTopRow(std::clamp(top, 1, grid.Rows() - 1));
             return;
         }

@@ -70,8 +70,9 @@ TEST_P(CodePageTest, EachCharacterCountsWithItsWindowsCode)
               QStringLiteral("4B") + QString::number(value, 16).toUpper().rightJustified(2, u' '));
     // Within a longer password too, and never confused with the question mark.
     const QString password = QStringLiteral("ab") + QChar(c.character) + QStringLiteral("9");
-    if (c.code != '?')
+    if (c.code != '?') {
         EXPECT_NE(encode(password), encode(QStringLiteral("ab?9")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Characters, CodePageTest,
