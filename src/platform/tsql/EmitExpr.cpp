@@ -135,6 +135,18 @@ QString Emitter::unitOf(const Expr &e)
 
 Emitter::Em Emitter::emitExpr(const Expr &e, const Scope *scope)
 {
+    if (groupedExpr(e, scope)) {
+        // An expression of the GROUP BY list: its columns may stand outside an aggregate.
+        ++scope->inGrouped;
+        try {
+            Em x = emitExpr(e, scope);
+            --scope->inGrouped;
+            return x;
+        } catch (...) {
+            --scope->inGrouped;
+            throw;
+        }
+    }
     switch (e.kind) {
     case Expr::Kind::Literal:
         return literal(e);
@@ -149,21 +161,15 @@ Emitter::Em Emitter::emitExpr(const Expr &e, const Scope *scope)
     case Expr::Kind::Binary:
         return binary(e, scope);
     case Expr::Kind::Func:
-        return function(e, scope);
+        return aggregateCall(e, scope);
     case Expr::Kind::CountStar:
         return Em {QStringLiteral("count(*)"), Type::Int};
     case Expr::Kind::Case:
         return caseExpr(e, scope);
     case Expr::Kind::Cast:
         return cast(e, scope);
-    case Expr::Kind::Subquery: {
-        SpecOut s = select(*e.sub, scope);
-        if (s.columns.size() != 1)
-            fail(QStringLiteral("Only one expression can be specified in the select list when "
-                                "the subquery is not introduced with EXISTS."),
-                 QStringLiteral("subquery"), e.pos);
-        return Em {QLatin1Char('(') + s.sql + QLatin1Char(')'), s.columns[0].type};
-    }
+    case Expr::Kind::Subquery:
+        return scalarSubquery(e, scope);
     case Expr::Kind::Exists: {
         SpecOut s = select(*e.sub, scope);
         return Em {QStringLiteral("(EXISTS (") + s.sql + QStringLiteral("))"), Type::Bit};
@@ -195,7 +201,11 @@ Emitter::Em Emitter::emitExpr(const Expr &e, const Scope *scope)
             + QStringLiteral(" LIKE ") + p.sql;
         if (e.args.size() > 2)
             sql += QStringLiteral(" ESCAPE ") + emitExpr(*e.args[2], scope).sql;
-        return Em {sql + QLatin1Char(')'), Type::Bit};
+        sql += QLatin1Char(')');
+        const QString range = likeRange(e, x);
+        if (!range.isEmpty())
+            sql = QLatin1Char('(') + sql + QStringLiteral(" AND ") + range + QLatin1Char(')');
+        return Em {sql, Type::Bit};
     }
     case Expr::Kind::IsNull: {
         Em x = emitExpr(*e.args[0], scope);
@@ -252,6 +262,8 @@ Emitter::Em Emitter::column(const Expr &e, const Scope *scope)
         }
         if (found) {
             const OutColumn &c = found->columns[static_cast<size_t>(index)];
+            m_lastColumn = found->alias.toLower() + QLatin1Char('.') + c.name.toLower();
+            checkGrouped(*s, found->alias, m_lastColumn, c.name, e.pos);
             if (found->apply)
                 return Em {applyColumn(*found, s, index), c.type};
             return Em {quoted(found->sqlAlias) + QLatin1Char('.') + quoted(c.name), c.type};
@@ -370,17 +382,9 @@ Emitter::Em Emitter::comparison(const QString &op, Em l, Em r)
                Type::Bit};
 }
 
-Emitter::Em Emitter::binary(const Expr &e, const Scope *scope)
+Emitter::Em Emitter::binaryOp(const Expr &e, Em l, Em r)
 {
     const QString &op = e.op;
-    Em l = emitExpr(*e.args[0], scope);
-    Em r = emitExpr(*e.args[1], scope);
-    if (op == QLatin1String("and") || op == QLatin1String("or"))
-        return Em {
-            QLatin1Char('(') + l.sql
-                + (op == QLatin1String("and") ? QStringLiteral(" AND ") : QStringLiteral(" OR "))
-                + r.sql + QLatin1Char(')'),
-            Type::Bit};
     if (op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<")
         || op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">="))
         return comparison(op, std::move(l), std::move(r));
@@ -539,11 +543,15 @@ Emitter::Em Emitter::castTo(Em x, const TypeSpec &dataType, int style)
     switch (dataType.type) {
     case Type::Text: {
         int length = dataType.max ? 0 : (dataType.length > 0 ? dataType.length : 30);
+        TypeSpec padded = dataType;
+        padded.length = length;
         if (x.type == Type::DateTime)
-            return Em {call("tsql_dtstr", x.sql, QString::number(style < 0 ? 0 : style),
-                            QString::number(length)),
+            return Em {charPadded(call("tsql_dtstr", x.sql, QString::number(style < 0 ? 0 : style),
+                                       QString::number(length)),
+                                  padded),
                        Type::Text};
-        return Em {call("tsql_str", x.sql, QString::number(length)), Type::Text};
+        return Em {charPadded(call("tsql_str", x.sql, QString::number(length)), padded),
+                   Type::Text};
     }
     case Type::Int:
         if (x.type == Type::Text || x.type == Type::Unknown)

@@ -29,6 +29,7 @@ QString sqliteType(const TypeSpec &t)
 void Emitter::store(Em &x, const TypeSpec &type)
 {
     coerce(x, type.type, type.dateOnly);
+    x.sql = charPadded(x.sql, type);
     // A bit column keeps 0 or 1, an integer column whole numbers, as on the server.
     const bool toBit = type.type == Type::Bit && (x.type == Type::Int || x.type == Type::Float);
     const bool toInt = type.type == Type::Int && x.type == Type::Float;
@@ -92,6 +93,7 @@ Translation Emitter::insert(const Stmt &stmt)
             const QString before = x.sql;
             if (c.type.type == Type::DateTime || c.type.type == Type::Bit)
                 coerce(x, c.type.type, c.type.dateOnly);
+            x.sql = charPadded(x.sql, c.type);
             wrap = wrap || x.sql != before;
             conv << x.sql;
         }
