@@ -246,9 +246,11 @@ bool ItemEntry::AddKit(const QString &kitCode)
         rs = sqlconnection().query(QStringLiteral("Inventory..sp_Inv_KitofItems ")
                                    + db::quote(kitCode));
     } else if (!kit.ItemID.isEmpty() && kit.ItemID != kitCode) {
+        // A component without a quantity in the kit is taken once.
+        const double quantity = format::typedNumber(kit.Quantity);
         rs = sqlconnection().query(QStringLiteral("Inventory..sp_Inv_KitofItems_PerItem ")
                                    + db::quote(trimBlanks(kit.ItemID)) + QLatin1Char(',')
-                                   + format::numberText(format::typedNumber(kit.Quantity)));
+                                   + format::numberText(quantity > 0 ? quantity : 1));
     }
 
     ChosenItemList components;
