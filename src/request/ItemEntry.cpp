@@ -77,8 +77,10 @@ void ItemEntry::txtProdCode_Validate(bool &cancel)
             focusIfShown(ui.txtWithdraw);
     };
 
-    // Whatever this look-up finds, nothing of the item before it stays on the entry.
-    ClearItem();
+    // Whatever this look-up finds, nothing of the item before it stays on the entry. The same
+    // item looked up again (the line being changed, left unchanged) keeps the user's retail
+    // choice.
+    ClearItem(!HoldsItem());
 
     // 1. Leaving an empty code field lets the focus go where the user (or the New command)
     // sends it: there is no item to give a quantity for.
@@ -155,7 +157,7 @@ void ItemEntry::txtProdCode_Validate(bool &cancel)
     sideFigures(true);
 }
 
-void ItemEntry::ClearItem()
+void ItemEntry::ClearItem(bool resetRetail)
 {
     Ui::frmMain &ui = *m_c.ui;
     m_resolved.clear();
@@ -167,7 +169,8 @@ void ItemEntry::ClearItem()
     ui.chkAdS->hide();
     ui.lblADSStock->clear();
     ui.lblADSStock->hide();
-    ResetRetail();
+    if (resetRetail)
+        ResetRetail();
 }
 
 bool ItemEntry::retailFromMaster() const
@@ -243,9 +246,11 @@ bool ItemEntry::AddKit(const QString &kitCode)
         rs = sqlconnection().query(QStringLiteral("Inventory..sp_Inv_KitofItems ")
                                    + db::quote(kitCode));
     } else if (!kit.ItemID.isEmpty() && kit.ItemID != kitCode) {
+        // A component without a quantity in the kit is taken once.
+        const double quantity = format::typedNumber(kit.Quantity);
         rs = sqlconnection().query(QStringLiteral("Inventory..sp_Inv_KitofItems_PerItem ")
                                    + db::quote(trimBlanks(kit.ItemID)) + QLatin1Char(',')
-                                   + format::numberText(format::typedNumber(kit.Quantity)));
+                                   + format::numberText(quantity > 0 ? quantity : 1));
     }
 
     ChosenItemList components;
@@ -276,7 +281,7 @@ bool ItemEntry::AddKit(const QString &kitCode)
     // The kit itself is not a line: the entry is made ready for the next item.
     AddLines(m_form).AddChosen(components);
     ui.txtProdCode->clear();
-    ClearItem();
+    ClearItem(true);
     ui.cmdOK->setEnabled(false);
     m_form.linesGrid().cmdAdd_Click();
     return true;

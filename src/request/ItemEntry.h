@@ -43,8 +43,9 @@ public:
 private:
     bool txtUnitCost_Event(QEvent *event);
     bool cmdOK_Event(QEvent *event);
-    // Empties every figure of the item looked up before, its retail choice and its ADS box.
-    void ClearItem();
+    // Empties every figure of the item looked up before and its ADS box, and (resetRetail) puts
+    // the retail option back to the document's choice.
+    void ClearItem(bool resetRetail);
     void ResetRetail();
     // Tells the user when the look-up lists no item for the code; false when it lists some.
     bool TellNotFound(const QString &code, const QString &locationName, const QString &locationId);

@@ -500,15 +500,30 @@ TEST_F(EntrySequenceTest, ScannerFlowAddsALineForEveryFourthEnter)
 TEST_F(EntrySequenceTest, EnterOnTheUpdateButtonChangesTheLine)
 {
     newRequest();
-    enter(QStringLiteral("1001"), QStringLiteral("5"));
+    // The ward takes retail stock; this line is not for retail.
+    type("txtProdCode", QStringLiteral("1001"));
+    form->controls().optConsumed[1]->setChecked(true);
+    type("txtWithdraw", QStringLiteral("5"));
+    addButton().setFocus();
+    QTest::keyClick(&addButton(), Qt::Key_Return);
+    ASSERT_EQ(codes(), (QStringList {"1001", ""}));
+
+    // The line taken back, its code left as it is, its quantity changed, Enter on Update.
     clickCell(1, DetailsCol::Description);
     type("txtWithdraw", QStringLiteral("7"));
     addButton().setFocus();
     QTest::keyClick(&addButton(), Qt::Key_Return);
     EXPECT_EQ(lines().TextMatrix(1, DetailsCol::Quantity), QStringLiteral("7"));
+    EXPECT_EQ(lines().TextMatrix(1, DetailsCol::Retail), QStringLiteral("N"));
     EXPECT_EQ(codes(), (QStringList {"1001", ""}));
     // A disabled button takes no Enter.
     EXPECT_FALSE(addButton().isEnabled());
+    QTest::keyClick(&addButton(), Qt::Key_Return);
+    EXPECT_EQ(codes(), (QStringList {"1001", ""}));
+
+    // The next item starts from the ward's choice again.
+    type("txtProdCode", QStringLiteral("1019"));
+    EXPECT_TRUE(form->controls().optConsumed[0]->isChecked());
 }
 
 // ----- kits -------------------------------------------------------------------------------------
