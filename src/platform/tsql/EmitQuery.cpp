@@ -53,7 +53,7 @@ Emitter::Source Emitter::tableSourceOf(const TableSource &src, const Scope *pare
     s.sqlAlias = sqlAlias(s.alias);
     s.table = t.name;
     for (const Column &c : t.columns)
-        s.columns.push_back(OutColumn {c.name, c.type.type});
+        s.columns.push_back(OutColumn {c.name, c.type.type, numTypeOf(c.type)});
     return s;
 }
 
@@ -235,9 +235,9 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
         from = fromClause(q.from, scope, conditions);
     SpecOut out;
     QStringList items;
-    auto addItem = [&](const QString &sql, const QString &name, Type type) {
+    auto addItem = [&](const QString &sql, const QString &name, Type type, NumType num) {
         items << sql + QStringLiteral(" AS ") + quoted(name);
-        out.columns.push_back(OutColumn {name, type});
+        out.columns.push_back(OutColumn {name, type, num});
     };
     for (size_t i = 0; i < q.items.size(); ++i) {
         const SelectItem &item = q.items[i];
@@ -264,7 +264,7 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
                     const QString sql = src.apply
                         ? applyColumn(src, &scope, static_cast<int>(c))
                         : quoted(src.sqlAlias) + QLatin1Char('.') + quoted(col.name);
-                    addItem(sql, col.name, col.type);
+                    addItem(sql, col.name, col.type, col.num);
                 }
             }
             if (!matched)
@@ -287,9 +287,9 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
         if (!item.hasAlias && item.expr->kind == Expr::Kind::Column)
             name = item.expr->name.last();
         if (assign)
-            out.columns.push_back(OutColumn {item.assignVar, x.type}), items << x.sql;
+            out.columns.push_back(OutColumn {item.assignVar, x.type, x.num}), items << x.sql;
         else
-            addItem(x.sql, name, x.type);
+            addItem(x.sql, name, x.type, x.num);
     }
     if (onlyItem >= 0) {
         // Fix up the names of the skipped columns so that the caller can find them.
@@ -349,7 +349,7 @@ Translation Emitter::scalar(const Expr &expr)
     Em x = emitExpr(expr, nullptr);
     Translation t;
     t.sql = QStringLiteral("SELECT ") + x.sql;
-    t.columns.push_back(OutColumn {QString(), x.type});
+    t.columns.push_back(OutColumn {QString(), x.type, x.num});
     t.params = m_params;
     return t;
 }
