@@ -130,7 +130,9 @@ void frmKitEntry::applyLayout()
 void frmKitEntry::cmdSelect_Click()
 {
     // A kit without components has nothing to pick: the kit's own code stays.
-    if (flexMSHDetails->isEnabled() && m_components.recordCount() > 0)
+    if (flexMSHDetails->isEnabled() && m_components.recordCount() > 0) {
         ItemID = flexMSHDetails->TextMatrix(flexMSHDetails->Row(), 0);
+        Quantity = flexMSHDetails->TextMatrix(flexMSHDetails->Row(), 2);
+    }
     accept();
 }

@@ -23,6 +23,8 @@ public:
 
     QString ItemID;
     bool AllItems = false;
+    // After a pick: the picked component's quantity in one kit, as the grid shows it.
+    QString Quantity;
 
     QCheckBox *chkAddAllItems;
     ui::FlexGrid *flexMSHDetails;

@@ -54,14 +54,21 @@ void AddLines::cmdAddFromPrevious_Click()
     finishAdding(grew);
 }
 
+void AddLines::AddChosen(const ChosenItemList &items)
+{
+    bool grew = false;
+    for (const clstemCollection &item : items)
+        grew = writeLine(item) || grew;
+    finishAdding(grew);
+}
+
 bool AddLines::writeLine(const clstemCollection &item)
 {
     ui::FlexGrid &grid = *m_c.ui->grdDetails;
     int row = grid.Rows() - 1;
     IsInGrid(grid, QString(), DetailsCol::Code, row);
 
-    const double total
-        = format::leadingNumber(item.Quantity) * format::leadingNumber(item.ListCost);
+    const double total = format::typedNumber(item.Quantity) * format::typedNumber(item.ListCost);
     grid.setTextMatrix(row, DetailsCol::Code, item.ItemCode);
     grid.setTextMatrix(row, DetailsCol::Description, item.ItemName);
     grid.setTextMatrix(row, DetailsCol::UOM, item.UOM);

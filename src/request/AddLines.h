@@ -1,6 +1,7 @@
 #pragma once
 
-struct clstemCollection;
+#include "pickers/clstemCollection.h"
+
 class frmMain;
 struct MainControls;
 struct MainFlags;
@@ -15,6 +16,8 @@ public:
 
     void cmdAdd_Click();
     void cmdAddFromPrevious_Click();
+    // Writes the items as lines, in order, then updates the totals and the location lock.
+    void AddChosen(const ChosenItemList &items);
 
 private:
     // Writes a picked item into the first free row of grdDetails, growing the grid when that

@@ -2,22 +2,30 @@
 
 #include "objects/clsItem.h"
 #include "objects/clsItemMaster.h"
+#include "pickers/clstemCollection.h"
 #include "pickers/frmItemLookup.h"
+#include "pickers/frmKitEntry.h"
 #include "platform/db/Connection.h"
 #include "platform/format/Format.h"
+#include "platform/ui/FlexGrid.h"
 #include "platform/ui/KeyboardRule.h"
 #include "platform/ui/Modal.h"
 #include "platform/ui/Prompt.h"
 #include "platform/ui/Shell.h"
+#include "request/AddLines.h"
 #include "request/EventHook.h"
 #include "request/FormHelpers.h"
 #include "request/Guarded.h"
+#include "request/LineChecks.h"
+#include "request/LinesGrid.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "session/Session.h"
 #include "ui_frmMain.h"
 
 #include <QKeyEvent>
+#include <QRadioButton>
+#include <cmath>
 
 namespace {
 
@@ -69,6 +77,9 @@ void ItemEntry::txtProdCode_Validate(bool &cancel)
             focusIfShown(ui.txtWithdraw);
     };
 
+    // Whatever this look-up finds, nothing of the item before it stays on the entry.
+    ClearItem();
+
     // 1. Leaving an empty code field lets the focus go where the user (or the New command)
     // sends it: there is no item to give a quantity for.
     const QString typed = trimBlanks(ui.txtProdCode->text());
@@ -83,19 +94,28 @@ void ItemEntry::txtProdCode_Validate(bool &cancel)
     item.SupplyingLocationID = ui.cboLocation->Tag;
     item.RequestingLocationID = ui.cboTargetLocation->Tag;
     if (!item.SearchItem(ui.txtProdCode->text(), location.name, location.id)) {
-        // 5.
-        ShowItemDetails();
+        // 5. No item: the entry is emptied and Add stays off until an item is resolved.
+        const QString code = ui.txtProdCode->text();
+        const QString picked = Session.LookupResult.toString();
+        ui.txtWithdraw->clear();
+        ui.txtTotalCost->clear();
         ui.cmdOK->setEnabled(false);
         ui.cmdOK->setText(QStringLiteral("Add to List"));
+        m_flags.IsNewLine = true;
+        // A code that lists nothing is said so and taken away, and the code field waits for
+        // the next one; a list closed without a pick was the user's choice.
+        if (TellNotFound(picked.isEmpty() ? code : picked, location.name, location.id)) {
+            ui.txtProdCode->clear();
+            focusIfShown(ui.txtProdCode);
+            return;
+        }
         sideFigures(true);
         return;
     }
 
     // 6. The retail flag comes from the item master where the site says so. The master of the
     // item just loaded is read by its code, so no second pick can change the item.
-    if (isSite("TKRL") || GetInvSwitch(QStringLiteral("96"))) {
-        m_c.optConsumed[0]->setEnabled(false);
-        m_c.optConsumed[1]->setEnabled(false);
+    if (retailFromMaster()) {
         clsItemMaster master;
         master.setActiveConnection(&sqlconnection());
         if (master.LoadItem(item.ItemID) && !master.ItemID.isEmpty())
@@ -103,6 +123,7 @@ void ItemEntry::txtProdCode_Validate(bool &cancel)
     }
 
     // 7.-8.
+    m_resolved = item.ItemID;
     ui.cmdOK->setEnabled(true);
     ui.txtProdCode->setText(item.ItemID);
     if (Session.AllowWDZeroOnHand && item.OnHand <= 0) {
@@ -114,6 +135,10 @@ void ItemEntry::txtProdCode_Validate(bool &cancel)
             ui.txtProdCode->setFocus();
         return;
     }
+
+    // 9. A kit's components may be taken instead of the kit.
+    if (IsKit(item.ItemID) && AddKit(item.ItemID))
+        return;
 
     // 10.-12.
     showFigures(item);
@@ -128,6 +153,133 @@ void ItemEntry::txtProdCode_Validate(bool &cancel)
     bool quantityCancel = false;
     txtWithdraw_Validate(quantityCancel);
     sideFigures(true);
+}
+
+void ItemEntry::ClearItem()
+{
+    Ui::frmMain &ui = *m_c.ui;
+    m_resolved.clear();
+    for (QLineEdit *field : {ui.txtProdName, ui.txtListCost, ui.txtPacking, ui.txtOnhand,
+                             ui.txtAverageCost, ui.txtUnitCost, ui.txtUOM, ui.txtMax, ui.txtMin,
+                             ui.txtTotalCost, ui.txtBlockedQty, ui.txtPPMP})
+        field->clear();
+    ui.chkAdS->setChecked(false);
+    ui.chkAdS->hide();
+    ui.lblADSStock->clear();
+    ui.lblADSStock->hide();
+    ResetRetail();
+}
+
+bool ItemEntry::retailFromMaster() const
+{
+    return isSite("TKRL") || GetInvSwitch(QStringLiteral("96"));
+}
+
+void ItemEntry::ResetRetail()
+{
+    QRadioButton *yes = m_c.optConsumed[0];
+    QRadioButton *no = m_c.optConsumed[1];
+    // Where the item master decides, nothing is retail until an item says so.
+    if (retailFromMaster()) {
+        yes->setEnabled(false);
+        no->setEnabled(false);
+        no->setChecked(true);
+        return;
+    }
+    // Elsewhere the requesting location's choice comes back, as set up with the document.
+    if (!yes->isEnabled())
+        no->setChecked(true);
+    else if (!no->isEnabled())
+        yes->setChecked(true);
+    else
+        (m_flags.TargetAllowsRetail ? yes : no)->setChecked(true);
+}
+
+bool ItemEntry::TellNotFound(const QString &code, const QString &locationName,
+                             const QString &locationId)
+{
+    // A look-up the user closed without a pick was a choice; a code that lists nothing is news.
+    // Without a location identifier the location is what failed, and its check says so.
+    if (trimBlanks(locationId).isEmpty())
+        return false;
+    frmItemLookup probe(&m_form);
+    probe.SearchString = code;
+    probe.LocationName = locationName;
+    probe.LocationCode = locationId;
+    probe.SupplyingLocationID = m_c.ui->cboLocation->Tag;
+    probe.RequestingLocationID = m_c.ui->cboTargetLocation->Tag;
+    probe.load();
+    if (probe.grdLookup->isEnabled())
+        return false;
+    ui::msgBox(QStringLiteral("No item matches \"") + code + QStringLiteral("\" at ") + locationName
+                   + QLatin1Char('.'),
+               ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("MESSAGE"));
+    return true;
+}
+
+bool ItemEntry::IsKit(const QString &code)
+{
+    const db::Recordset rs = sqlconnection().query(
+        QStringLiteral("select ItemID from INVENTORY..tbInvKit where KitItemID = '")
+        + db::quoteInner(code) + QLatin1Char('\''));
+    return !rs.eof();
+}
+
+bool ItemEntry::AddKit(const QString &kitCode)
+{
+    Ui::frmMain &ui = *m_c.ui;
+    if (ui::msgBox(QStringLiteral("Item is a Kit. Do you want to add items located in the Kit?"),
+                   ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Message"))
+        != ui::Answer::Yes)
+        return false;
+    frmKitEntry kit(&m_form);
+    kit.ItemID = kitCode;
+    ui::showModal(kit);
+
+    // Every component, or the one picked with its quantity in the kit; a dialog closed without
+    // either adds nothing.
+    db::Recordset rs;
+    if (kit.AllItems) {
+        rs = sqlconnection().query(QStringLiteral("Inventory..sp_Inv_KitofItems ")
+                                   + db::quote(kitCode));
+    } else if (!kit.ItemID.isEmpty() && kit.ItemID != kitCode) {
+        rs = sqlconnection().query(QStringLiteral("Inventory..sp_Inv_KitofItems_PerItem ")
+                                   + db::quote(trimBlanks(kit.ItemID)) + QLatin1Char(',')
+                                   + format::numberText(format::typedNumber(kit.Quantity)));
+    }
+
+    ChosenItemList components;
+    QStringList listed;
+    for (; !rs.eof(); rs.moveNext()) {
+        clstemCollection line;
+        line.ItemCode = rs.text(QStringLiteral("ItemID"));
+        line.ItemName = rs.text(QStringLiteral("ItemName"));
+        line.Quantity = rs.text(QStringLiteral("Qty"));
+        line.ListCost = rs.text(QStringLiteral("UnitCost"));
+        line.Retail = rs.text(QStringLiteral("RetailType"));
+        int row = 0;
+        if (IsInGrid(*ui.grdDetails, line.ItemCode, DetailsCol::Code, row)) {
+            listed << line.ItemCode;
+            continue;
+        }
+        clsItem stock;
+        stock.setActiveConnection(&sqlconnection());
+        if (stock.LoadItem(line.ItemCode, ui.cboLocation->Tag))
+            line.OnHand = format::numberText(stock.OnHand);
+        components.push_back(line);
+    }
+    if (!listed.isEmpty())
+        ui::msgBox(QStringLiteral("Already on the request, not added again: ")
+                       + listed.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                   ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("MESSAGE"));
+
+    // The kit itself is not a line: the entry is made ready for the next item.
+    AddLines(m_form).AddChosen(components);
+    ui.txtProdCode->clear();
+    ClearItem();
+    ui.cmdOK->setEnabled(false);
+    m_form.linesGrid().cmdAdd_Click();
+    return true;
 }
 
 void ItemEntry::showFigures(clsItem &item)
@@ -149,10 +301,9 @@ void ItemEntry::showADS(const clsItem &item)
     Ui::frmMain &ui = *m_c.ui;
     ui.chkAdS->setVisible(item.IsADSStock);
     ui.lblADSStock->setVisible(item.IsADSStock);
-    if (item.IsADSStock) {
-        ui.chkAdS->setChecked(true);
-        ui.lblADSStock->setText(format::numberText(item.ADSStock));
-    }
+    // A hidden box is never ticked: the line would say ADS for an item that has none.
+    ui.chkAdS->setChecked(item.IsADSStock);
+    ui.lblADSStock->setText(item.IsADSStock ? format::numberText(item.ADSStock) : QString());
 }
 
 void ItemEntry::ShowItemDetails()
@@ -166,11 +317,13 @@ void ItemEntry::ShowItemDetails()
         showFigures(item);
         ui.txtProdCode->setText(item.ItemID);
         showADS(item);
+        m_resolved = item.ItemID;
         return;
     }
+    m_resolved.clear();
     for (QLineEdit *field :
          {ui.txtProdName, ui.txtListCost, ui.txtPacking, ui.txtOnhand, ui.txtAverageCost,
-          ui.txtUnitCost, ui.txtUOM, ui.txtWithdraw, ui.txtTotalCost})
+          ui.txtUnitCost, ui.txtUOM, ui.txtWithdraw, ui.txtTotalCost, ui.txtMax, ui.txtMin})
         field->clear();
 }
 
@@ -246,14 +399,15 @@ void ItemEntry::txtWithdraw_Validate(bool &cancel)
     QLineEdit &field = *m_c.ui->txtWithdraw;
     if (trimBlanks(field.text()).isEmpty())
         field.setText(QStringLiteral("0"));
-    if (!format::isNumeric(field.text())) {
-        ui::msgBox(QStringLiteral("Invalid entry..."));
+    double quantity = 0;
+    if (!format::readTypedNumber(field.text(), quantity)
+        || std::fabs(quantity) > line_limits::MaxQuantity) {
+        ui::msgBox(QStringLiteral("Invalid entry... ") + line_limits::quantityRule());
         cancel = true;
         return;
     }
     // The quantity is always a whole number.
-    field.setText(
-        format::formatNumber(format::numericValue(field.text()), QStringLiteral("#########0")));
+    field.setText(format::formatNumber(quantity, QStringLiteral("#########0")));
     ComputeLineTotal();
 }
 
@@ -263,12 +417,12 @@ void ItemEntry::txtUnitCost_Validate(bool &cancel)
     QLineEdit &field = *ui.txtUnitCost;
     if (trimBlanks(field.text()).isEmpty())
         field.setText(QStringLiteral("0.00"));
-    if (!format::isNumeric(field.text())) {
-        ui::msgBox(QStringLiteral("Invalid entry..."));
+    double cost = 0;
+    if (!format::readTypedNumber(field.text(), cost) || cost > line_limits::MaxAmount) {
+        ui::msgBox(QStringLiteral("Invalid entry... ") + line_limits::unitCostRule());
         cancel = true;
         return;
     }
-    const double cost = format::numericValue(field.text());
     ui.txtAverageCost->setText(format::formatNumber(cost, QStringLiteral("#########0.0000")));
     if (cost <= 0)
         field.setText(QStringLiteral("0.00"));
@@ -277,19 +431,35 @@ void ItemEntry::txtUnitCost_Validate(bool &cancel)
 
 void ItemEntry::txtWithdraw_Change()
 {
-    m_c.ui->cmdOK->setEnabled(true);
+    // Typing a quantity makes no line of a code that is no item.
+    if (HoldsItem())
+        m_c.ui->cmdOK->setEnabled(true);
 }
 
 void ItemEntry::txtUnitCost_Change()
 {
-    m_c.ui->cmdOK->setEnabled(true);
+    if (HoldsItem())
+        m_c.ui->cmdOK->setEnabled(true);
+}
+
+bool ItemEntry::HoldsItem() const
+{
+    const Ui::frmMain &ui = *m_c.ui;
+    const QString code = ui.txtProdCode->text();
+    if (trimBlanks(code).isEmpty())
+        return false;
+    if (code == m_resolved)
+        return true;
+    const ui::FlexGrid &grid = *ui.grdDetails;
+    return ui.cmdOK->text() == QLatin1String("Update")
+        && grid.TextMatrix(grid.Row(), DetailsCol::Code) == code;
 }
 
 void ItemEntry::ComputeLineTotal()
 {
     Ui::frmMain &ui = *m_c.ui;
-    const double total = format::leadingNumber(ui.txtWithdraw->text())
-        * format::leadingNumber(ui.txtUnitCost->text());
+    const double total
+        = format::typedNumber(ui.txtWithdraw->text()) * format::typedNumber(ui.txtUnitCost->text());
     ui.txtTotalCost->setText(format::formatNumber(total, QStringLiteral("###,###,##0.0000")));
 }
 
@@ -298,6 +468,22 @@ void ItemEntry::installHooks()
     // The unit cost handles Enter itself; a quote is still never typed.
     ui::setKeyboardRuleExempt(m_c.ui->txtUnitCost);
     new EventHook(m_c.ui->txtUnitCost, [this](QEvent *event) { return txtUnitCost_Event(event); });
+    // A button on a main window ignores Enter; this one takes it, so that code, quantity and
+    // cost each closed with Enter end with one more Enter that adds the line.
+    new EventHook(m_c.ui->cmdOK, [this](QEvent *event) { return cmdOK_Event(event); });
+}
+
+bool ItemEntry::cmdOK_Event(QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->isAutoRepeat())
+        return false;
+    QPushButton &button = *m_c.ui->cmdOK;
+    if (button.isEnabled())
+        button.click();
+    return true;
 }
 
 bool ItemEntry::txtUnitCost_Event(QEvent *event)

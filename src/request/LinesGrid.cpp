@@ -7,6 +7,7 @@
 #include "request/EventHook.h"
 #include "request/FormHelpers.h"
 #include "request/Guarded.h"
+#include "request/LineChecks.h"
 #include "request/frmMain.h"
 #include "session/Inventory.h"
 #include "session/Session.h"
@@ -476,20 +477,28 @@ void LinesGrid::txtEntry_Enter()
         HideEditor();
         return;
     }
-    QString typed = m_c.txtEntry->text();
-    // An emptied cell is a quantity of none, never an empty text for the save to send.
-    if (typed.isEmpty())
-        typed = QStringLiteral("0");
-    const double quantity = format::leadingNumber(typed);
+    // A whole quantity of at least one, typed or pasted, with or without thousands separators.
+    double quantity = 0;
+    if (!line_limits::checkCellQuantity(m_c.txtEntry->text(), quantity)) {
+        m_c.txtEntry->setFocus();
+        return;
+    }
     if (GetPharmaSwitch(QStringLiteral("5"))
-        && quantity > format::leadingNumber(grid.TextMatrix(row, DetailsCol::OnHand))) {
+        && quantity > format::typedNumber(grid.TextMatrix(row, DetailsCol::OnHand))) {
         ui::msgBox(QStringLiteral("Quantity must be less than or equal to Current Stock..."),
                    ui::Buttons::Ok, ui::Icon::Information, QStringLiteral("MESSAGE"));
         m_c.txtEntry->setFocus();
         return;
     }
-    grid.setTextMatrix(row, DetailsCol::Quantity, typed);
-    const double unitCost = format::leadingNumber(grid.TextMatrix(row, DetailsCol::UnitCost));
+    const double unitCost = format::typedNumber(grid.TextMatrix(row, DetailsCol::UnitCost));
+    if (unitCost * quantity > line_limits::MaxAmount) {
+        ui::msgBox(line_limits::totalCostRule(), ui::Buttons::Ok, ui::Icon::Information,
+                   QStringLiteral("MESSAGE"));
+        m_c.txtEntry->setFocus();
+        return;
+    }
+    grid.setTextMatrix(row, DetailsCol::Quantity,
+                       format::formatNumber(quantity, QStringLiteral("#########0")));
     grid.setTextMatrix(row, DetailsCol::TotalCost, format::numberText(unitCost * quantity));
     UpdateGrandTotal();
     if (row < grid.Rows() - 1) {

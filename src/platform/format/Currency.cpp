@@ -55,6 +55,9 @@ Currency Currency::fromDouble(double value)
 
 Currency Currency::fromText(const QString &text)
 {
+    Decimal typed;
+    if (detail::scanTypedNumber(text, typed))
+        return fromRaw(rawOf(std::move(typed)));
     qsizetype pos = 0;
     while (pos < text.size() && detail::isBlank(text[pos].unicode()))
         ++pos;

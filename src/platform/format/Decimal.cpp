@@ -188,6 +188,56 @@ bool scanNumber(const QString &text, qsizetype &pos, bool thousands, Decimal &ou
     return true;
 }
 
+namespace {
+
+// The integer digits of a number with separators: one to three digits, then groups of three.
+bool groupedInThrees(QStringView integer)
+{
+    const qsizetype firstComma = integer.indexOf(u',');
+    if (firstComma < 0)
+        return true;
+    if (firstComma < 1 || firstComma > 3 || (integer.size() - firstComma) % 4 != 0)
+        return false;
+    for (qsizetype i = firstComma; i < integer.size(); i += 4) {
+        if (integer[i] != u',')
+            return false;
+        for (qsizetype j = i + 1; j <= i + 3; ++j) {
+            if (!isDigit(integer[j].unicode()))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool scanTypedNumber(const QString &text, Decimal &out)
+{
+    const qsizetype n = text.size();
+    qsizetype pos = 0;
+    while (pos < n && isBlank(text[pos].unicode()))
+        ++pos;
+    const qsizetype start = pos;
+    Decimal d;
+    if (!scanNumber(text, pos, true, d))
+        return false;
+    const qsizetype end = pos;
+    while (pos < n && isBlank(text[pos].unicode()))
+        ++pos;
+    if (pos != n)
+        return false;
+    qsizetype digitsStart = start;
+    if (text[digitsStart] == u'+' || text[digitsStart] == u'-')
+        ++digitsStart;
+    qsizetype digitsEnd = digitsStart;
+    while (digitsEnd < end && (isDigit(text[digitsEnd].unicode()) || text[digitsEnd] == u','))
+        ++digitsEnd;
+    if (!groupedInThrees(QStringView(text).mid(digitsStart, digitsEnd - digitsStart)))
+        return false;
+    out = std::move(d);
+    return true;
+}
+
 bool toDouble(const Decimal &value, double &out)
 {
     if (value.isZero()) {

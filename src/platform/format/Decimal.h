@@ -32,6 +32,11 @@ Decimal decimalOf(double value, int significantDigits = 15);
 // just past the number; on failure (no digit) it is left alone.
 bool scanNumber(const QString &text, qsizetype &pos, bool thousands, Decimal &out);
 
+// The whole text (blanks around it allowed) as one number the way a user types it: thousands
+// separators are taken only between groups of three digits in the integer part ("1,040.00",
+// "12,345,678"), so that "1,5" or "1,0400" is no number rather than a different one.
+bool scanTypedNumber(const QString &text, Decimal &out);
+
 // The nearest double; false when the number lies beyond the double range.
 bool toDouble(const Decimal &value, double &out);
 

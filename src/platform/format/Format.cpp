@@ -207,6 +207,25 @@ double numericValue(const QString &text)
     return value;
 }
 
+bool readTypedNumber(const QString &text, double &value)
+{
+    value = 0.0;
+    Decimal d;
+    if (!detail::scanTypedNumber(text, d) || !detail::toDouble(d, value)) {
+        value = 0.0;
+        return false;
+    }
+    return true;
+}
+
+double typedNumber(const QString &text)
+{
+    double value = 0.0;
+    if (readTypedNumber(text, value))
+        return value;
+    return leadingNumber(text);
+}
+
 QString numberText(double value)
 {
     return generalNumberText(value, 15);

@@ -29,6 +29,15 @@ bool isNumeric(const QString &text);
 // The value of a numeric text (as isNumeric accepts it); 0 when not numeric.
 double numericValue(const QString &text);
 
+// A number typed or pasted into a field, read whole: blanks around it, a sign, digits with
+// thousands separators between groups of three ("1,040.00" reads 1040), one decimal point, an
+// exponent. False, and value 0, for anything else ("1,5", "12abc", "1e999", letters).
+bool readTypedNumber(const QString &text, double &value);
+
+// The value of a typed field's text: read whole as readTypedNumber does, else by its leading
+// number; empty or non-numeric text reads as 0. "1,040.00" -> 1040, "12abc" -> 12.
+double typedNumber(const QString &text);
+
 // The default number-to-text conversion: "12.5", "0", "-3", no leading blank, up to 15
 // significant digits; an exponent ("1E+20", "1.5E-05") from 1E+15 up and below 1E-04.
 QString numberText(double value);
@@ -63,7 +72,9 @@ class Currency
 public:
     constexpr Currency() = default;
     static Currency fromDouble(double value); // rounded half away from zero
-    static Currency fromText(const QString &text); // leading-number reading, exact for decimals
+    // Exact for decimals: a whole typed number ("1,040.00" -> 1040, as readTypedNumber reads
+    // it), else the leading number ("12abc" -> 12).
+    static Currency fromText(const QString &text);
     static constexpr Currency fromRaw(qint64 tenThousandths)
     {
         Currency c;

@@ -62,6 +62,28 @@ struct Expr
     TypeSpec typeSpec;
     std::vector<ExprPtr> args;
     std::shared_ptr<Select> sub;
+
+    Expr() = default;
+    Expr(const Expr &) = delete;
+    Expr &operator=(const Expr &) = delete;
+    Expr(Expr &&) = default;
+    Expr &operator=(Expr &&) = default;
+    // Long chains (a + b + c ..., thousands of terms) are freed without deep recursion.
+    ~Expr()
+    {
+        if (args.empty())
+            return;
+        std::vector<ExprPtr> pending = std::move(args);
+        while (!pending.empty()) {
+            ExprPtr p = std::move(pending.back());
+            pending.pop_back();
+            if (!p)
+                continue;
+            for (ExprPtr &a : p->args)
+                pending.push_back(std::move(a));
+            p->args.clear();
+        }
+    }
 };
 
 struct ObjectName
@@ -220,6 +242,7 @@ struct Stmt
     bool ifExists = false;
     std::vector<VarDecl> vars;
     ExprPtr expr; // SET @v = expr, IF/WHILE condition, RETURN, PRINT, RAISERROR message
+    std::vector<ExprPtr> exprs; // RAISERROR: severity, state and the message's arguments
     std::vector<StmtPtr> body; // BLOCK; IF: body[0] then, body[1] else (may be null)
     std::vector<ExecArg> args;
     std::shared_ptr<Routine> routine;

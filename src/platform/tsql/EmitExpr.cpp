@@ -135,6 +135,18 @@ QString Emitter::unitOf(const Expr &e)
 
 Emitter::Em Emitter::emitExpr(const Expr &e, const Scope *scope)
 {
+    if (groupedExpr(e, scope)) {
+        // An expression of the GROUP BY list: its columns may stand outside an aggregate.
+        ++scope->inGrouped;
+        try {
+            Em x = emitExpr(e, scope);
+            --scope->inGrouped;
+            return x;
+        } catch (...) {
+            --scope->inGrouped;
+            throw;
+        }
+    }
     switch (e.kind) {
     case Expr::Kind::Literal:
         return literal(e);
@@ -149,23 +161,15 @@ Emitter::Em Emitter::emitExpr(const Expr &e, const Scope *scope)
     case Expr::Kind::Binary:
         return binary(e, scope);
     case Expr::Kind::Func:
-        return function(e, scope);
+        return aggregateCall(e, scope);
     case Expr::Kind::CountStar:
         return Em {QStringLiteral("count(*)"), Type::Int};
     case Expr::Kind::Case:
         return caseExpr(e, scope);
     case Expr::Kind::Cast:
         return cast(e, scope);
-    case Expr::Kind::Subquery: {
-        SpecOut s = select(*e.sub, scope);
-        if (s.columns.size() != 1)
-            fail(QStringLiteral("Only one expression can be specified in the select list when "
-                                "the subquery is not introduced with EXISTS."),
-                 QStringLiteral("subquery"), e.pos);
-        Em r {QLatin1Char('(') + s.sql + QLatin1Char(')'), s.columns[0].type};
-        r.num = s.columns[0].num;
-        return r;
-    }
+    case Expr::Kind::Subquery:
+        return scalarSubquery(e, scope);
     case Expr::Kind::Exists: {
         SpecOut s = select(*e.sub, scope);
         return Em {QStringLiteral("(EXISTS (") + s.sql + QStringLiteral("))"), Type::Bit};
@@ -197,7 +201,11 @@ Emitter::Em Emitter::emitExpr(const Expr &e, const Scope *scope)
             + QStringLiteral(" LIKE ") + p.sql;
         if (e.args.size() > 2)
             sql += QStringLiteral(" ESCAPE ") + emitExpr(*e.args[2], scope).sql;
-        return Em {sql + QLatin1Char(')'), Type::Bit};
+        sql += QLatin1Char(')');
+        const QString range = likeRange(e, x);
+        if (!range.isEmpty())
+            sql = QLatin1Char('(') + sql + QStringLiteral(" AND ") + range + QLatin1Char(')');
+        return Em {sql, Type::Bit};
     }
     case Expr::Kind::IsNull: {
         Em x = emitExpr(*e.args[0], scope);
@@ -261,6 +269,8 @@ Emitter::Em Emitter::column(const Expr &e, const Scope *scope)
         }
         if (found) {
             const OutColumn &c = found->columns[static_cast<size_t>(index)];
+            m_lastColumn = found->alias.toLower() + QLatin1Char('.') + c.name.toLower();
+            checkGrouped(*s, found->alias, m_lastColumn, c.name, e.pos);
             Em r {found->apply ? applyColumn(*found, s, index)
                                : quoted(found->sqlAlias) + QLatin1Char('.') + quoted(c.name),
                   c.type};
@@ -385,17 +395,9 @@ Emitter::Em Emitter::comparison(const QString &op, Em l, Em r)
                Type::Bit};
 }
 
-Emitter::Em Emitter::binary(const Expr &e, const Scope *scope)
+Emitter::Em Emitter::binaryOp(const Expr &e, Em l, Em r)
 {
     const QString &op = e.op;
-    Em l = emitExpr(*e.args[0], scope);
-    Em r = emitExpr(*e.args[1], scope);
-    if (op == QLatin1String("and") || op == QLatin1String("or"))
-        return Em {
-            QLatin1Char('(') + l.sql
-                + (op == QLatin1String("and") ? QStringLiteral(" AND ") : QStringLiteral(" OR "))
-                + r.sql + QLatin1Char(')'),
-            Type::Bit};
     if (op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<")
         || op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">="))
         return comparison(op, std::move(l), std::move(r));
@@ -486,7 +488,7 @@ Emitter::Em Emitter::numeric(const QString &op, const Em &l, const Em &r, Type t
     out.sql = QLatin1Char('(') + l.sql + QLatin1Char(' ') + op + QLatin1Char(' ') + r.sql
         + QLatin1Char(')');
     // Integer results keep to the range of their type, as on the server.
-    if (num.isInteger() && t == Type::Int)
+    if (num.isInteger() && t == Type::Int && m_intChecks)
         out.sql = call("tsql_int", out.sql, QString::number(num.precision));
     return out;
 }
@@ -591,19 +593,24 @@ Emitter::Em Emitter::castTo(Em x, const TypeSpec &dataType, int style)
     switch (dataType.type) {
     case Type::Text: {
         int length = dataType.max ? 0 : (dataType.length > 0 ? dataType.length : 30);
+        TypeSpec padded = dataType;
+        padded.length = length;
         if (x.type == Type::DateTime)
-            return Em {call("tsql_dtstr", x.sql, QString::number(style < 0 ? 0 : style),
-                            QString::number(length)),
+            return Em {charPadded(call("tsql_dtstr", x.sql, QString::number(style < 0 ? 0 : style),
+                                       QString::number(length)),
+                                  padded),
                        Type::Text};
         if (x.num.isDecimal() && x.type == Type::Float)
             // Decimals show all their decimals, money two (style 2: four), as on the server.
-            return Em {call("tsql_numstr", x.sql,
-                            QString::number(x.num.kind == NumType::Kind::Money
-                                                ? (style == 2 ? 4 : -2)
-                                                : static_cast<int>(x.num.scale)),
-                            QString::number(length)),
+            return Em {charPadded(call("tsql_numstr", x.sql,
+                                       QString::number(x.num.kind == NumType::Kind::Money
+                                                           ? (style == 2 ? 4 : -2)
+                                                           : static_cast<int>(x.num.scale)),
+                                       QString::number(length)),
+                                  padded),
                        Type::Text};
-        return Em {call("tsql_str", x.sql, QString::number(length)), Type::Text};
+        return Em {charPadded(call("tsql_str", x.sql, QString::number(length)), padded),
+                   Type::Text};
     }
     case Type::Int: {
         if (x.type == Type::DateTime)

@@ -180,7 +180,8 @@ Emitter::SpecOut Emitter::select(const Select &sel, const Scope *parent, bool as
 }
 
 QString Emitter::orderBy(const std::vector<OrderItem> &items, const Scope *scope,
-                         const std::vector<OutColumn> &outputs, bool compound)
+                         const std::vector<OutColumn> &outputs, bool compound,
+                         const QuerySpec *distinct)
 {
     QStringList terms;
     for (const OrderItem &item : items) {
@@ -211,11 +212,13 @@ QString Emitter::orderBy(const std::vector<OrderItem> &items, const Scope *scope
                 fail(QStringLiteral("ORDER BY items must appear in the select list if the "
                                     "statement contains a UNION operator."),
                      QStringLiteral("ORDER BY"), e.pos);
+            if (distinct)
+                checkDistinctOrder(*distinct, e);
             Em x = emitExpr(e, scope);
             term = x.sql;
             type = x.type;
         }
-        if (type == Type::Text)
+        if (type == Type::Text || type == Type::Unknown)
             term += QStringLiteral(" COLLATE TSQL");
         if (item.descending)
             term += QStringLiteral(" DESC");
@@ -233,6 +236,16 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
     QString from;
     if (!q.from.empty())
         from = fromClause(q.from, scope, conditions);
+    prepareGrouping(q, scope);
+    QStringList groups;
+    for (const ExprPtr &g : q.groupBy) {
+        m_lastColumn.clear();
+        Em x = emitExpr(*g, &scope);
+        if (g->kind == Expr::Kind::Column && !m_lastColumn.isEmpty())
+            scope.groupedColumns << m_lastColumn;
+        groups << textRule(x);
+    }
+    scope.clause = QStringLiteral("select list");
     SpecOut out;
     QStringList items;
     auto addItem = [&](const QString &sql, const QString &name, Type type, NumType num) {
@@ -289,8 +302,10 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
         if (assign)
             out.columns.push_back(OutColumn {item.assignVar, x.type, x.num}), items << x.sql;
         else
-            addItem(x.sql, name, x.type, x.num);
+            addItem(item.expr->kind == Expr::Kind::Column ? x.sql : textRule(x), name, x.type,
+                    x.num);
     }
+    scope.clause.clear();
     if (onlyItem >= 0) {
         // Fix up the names of the skipped columns so that the caller can find them.
         for (size_t i = 0; i < q.items.size() && i < out.columns.size(); ++i) {
@@ -307,18 +322,18 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
         conditions << emitExpr(*q.where, &scope).sql;
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    if (!q.groupBy.empty()) {
-        QStringList groups;
-        for (const ExprPtr &g : q.groupBy) {
-            Em x = emitExpr(*g, &scope);
-            groups << (x.type == Type::Text ? collated(x) : x.sql);
-        }
+    if (!groups.isEmpty())
         sql += QStringLiteral(" GROUP BY ") + groups.join(QStringLiteral(", "));
-    }
-    if (q.having)
+    if (q.having) {
+        scope.clause = QStringLiteral("HAVING");
         sql += QStringLiteral(" HAVING ") + emitExpr(*q.having, &scope).sql;
-    if (order && !order->empty())
-        sql += orderBy(*order, &scope, out.columns, false);
+        scope.clause.clear();
+    }
+    if (order && !order->empty()) {
+        scope.clause = QStringLiteral("ORDER BY");
+        sql += orderBy(*order, &scope, out.columns, false, q.distinct ? &q : nullptr);
+        scope.clause.clear();
+    }
     if (q.top) {
         Em n = emitExpr(*q.top, &scope);
         coerce(n, Type::Int);

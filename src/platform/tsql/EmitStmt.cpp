@@ -31,6 +31,7 @@ void Emitter::store(Em &x, const TypeSpec &type)
     coerce(x, type.type, type.dateOnly);
     if (storeNumber(x, type))
         return;
+    x.sql = charPadded(x.sql, type);
     // A bit column keeps 0 or 1, an integer column whole numbers, as on the server.
     const bool toBit = type.type == Type::Bit && (x.type == Type::Int || x.type == Type::Float);
     const bool toInt = type.type == Type::Int && x.type == Type::Float;
@@ -138,6 +139,7 @@ Translation Emitter::insert(const Stmt &stmt)
                 coerce(x, c.type.type, c.type.dateOnly);
             else
                 storeNumber(x, c.type);
+            x.sql = charPadded(x.sql, c.type);
             wrap = wrap || x.sql != before;
             conv << x.sql;
         }

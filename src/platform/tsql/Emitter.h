@@ -130,8 +130,23 @@ private:
                        int withRowid = -1);
     Source tableSourceOf(const TableSource &src, const Scope *parent);
     QString orderBy(const std::vector<OrderItem> &items, const Scope *scope,
-                    const std::vector<OutColumn> &outputs, bool compound);
+                    const std::vector<OutColumn> &outputs, bool compound,
+                    const QuerySpec *distinct = nullptr);
     QString applyColumn(const Source &source, const Scope *owner, int item);
+
+    // What the server refuses, and expressions too long to emit by recursion.
+    Em binaryOp(const Expr &e, Em l, Em r);
+    Em logicalChain(const Expr &e, const Scope *scope);
+    Em scalarSubquery(const Expr &e, const Scope *scope);
+    Em aggregateCall(const Expr &e, const Scope *scope);
+    void prepareGrouping(const QuerySpec &q, Scope &scope);
+    bool groupedExpr(const Expr &e, const Scope *scope) const;
+    void checkGrouped(const Scope &s, const QString &alias, const QString &sql,
+                      const QString &column, int pos) const;
+    void checkDistinctOrder(const QuerySpec &q, const Expr &e) const;
+    QString textRule(const Em &em) const;
+    QString charPadded(const QString &sql, const TypeSpec &type) const;
+    QString likeRange(const Expr &e, const Em &x);
 
     QString quoted(const QString &name) const;
     QString tableSql(const Table &t) const;
@@ -145,6 +160,8 @@ private:
     std::vector<Param> m_params;
     std::vector<int> m_baked;
     int m_inlineCount = 0;
+    bool m_intChecks = true; // integer results checked against their range as they are built
+    QString m_lastColumn; // "alias.column" of the column last emitted
 };
 
 } // namespace tsql

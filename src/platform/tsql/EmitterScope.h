@@ -18,6 +18,16 @@ struct Emitter::Scope
 {
     std::vector<Source> sources;
     const Scope *parent = nullptr;
+
+    // A grouped query (GROUP BY, HAVING or an aggregate): outside an aggregate, its columns may
+    // only be read where they are grouped. `clause` names the clause being emitted; empty where
+    // any column may stand (FROM, WHERE, GROUP BY).
+    bool grouped = false;
+    const std::vector<ExprPtr> *groupBy = nullptr;
+    QStringList groupedColumns; // the emitted SQL of the grouped plain columns
+    mutable QString clause;
+    mutable int inAggregate = 0;
+    mutable int inGrouped = 0;
 };
 
 } // namespace tsql

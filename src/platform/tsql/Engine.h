@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -75,6 +76,9 @@ public:
     void rollbackTransaction();
     bool inTransaction() const { return m_inTransaction; }
 
+    // PRINT texts and RAISERROR messages of severity 10 or lower, in order, since last taken.
+    QStringList takeMessages() { return std::exchange(m_messages, QStringList()); }
+
     // How many statement texts have been parsed (cache misses).
     int parseCount() const { return m_parseCount; }
     const Catalog &catalog() const { return m_catalog; }
@@ -125,6 +129,7 @@ private:
     int m_transactionVersion = 0;
     int m_parseCount = 0;
     int m_depth = 0;
+    QStringList m_messages;
     QHash<quint64, std::vector<std::shared_ptr<CacheEntry>>> m_cache;
     int m_cacheSize = 0;
     int m_cacheVersion = -1;

@@ -96,7 +96,16 @@ int collateTsql(void *, int na, const void *va, int nb, const void *vb)
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
-    return na == nb ? 0 : (na < nb ? -1 : 1);
+    // The shorter text counts as padded with blanks, as on the server.
+    if (na == nb)
+        return 0;
+    const char *rest = na < nb ? b : a;
+    for (int i = n; i < (na < nb ? nb : na); ++i) {
+        const auto c = static_cast<unsigned char>(rest[i]);
+        if (c != ' ')
+            return (c > ' ') == (na < nb) ? -1 : 1;
+    }
+    return 0;
 }
 
 FunctionHost *host(sqlite3_context *ctx)
@@ -991,6 +1000,7 @@ void registerFunctions(sqlite3 *db, FunctionHost *h)
         const int flags = SQLITE_UTF8 | (d.deterministic ? SQLITE_DETERMINISTIC : 0);
         sqlite3_create_function_v2(db, d.name, d.args, flags, h, d.fn, nullptr, nullptr, nullptr);
     }
+    registerServerRules(db);
 }
 
 } // namespace tsql

@@ -21,6 +21,10 @@ public:
 // server's rules, and the tsql_* functions the emitted SQL calls.
 void registerFunctions(sqlite3 *db, FunctionHost *host);
 
+// char(n) padding, the one-row rule of subqueries used as values, and the planner settings
+// that keep joins on collated text whole. Called by registerFunctions.
+void registerServerRules(sqlite3 *db);
+
 // Case-insensitive LIKE with %, _, [class] and an optional escape; trailing blanks of the
 // text are ignored.
 bool likeMatch(const QString &pattern, const QString &text, QChar escape = QChar());

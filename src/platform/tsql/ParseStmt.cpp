@@ -151,11 +151,22 @@ StmtPtr Parser::statement(bool first)
         s = makeStmt(Stmt::Kind::Raise, pos);
         expectOp("(", "RAISERROR");
         s->expr = expr();
+        // Severity, state, then the arguments of the message's placeholders.
         while (acceptOp(","))
-            expr();
+            s->exprs.push_back(expr());
         expectOp(")", "RAISERROR");
-        if (acceptWord("with"))
-            identifier("RAISERROR");
+        if (s->exprs.size() < 2)
+            fail(QStringLiteral("RAISERROR needs a message, a severity and a state."),
+                 QStringLiteral("RAISERROR"), pos);
+        if (s->exprs.size() > 22)
+            fail(QStringLiteral("RAISERROR takes at most 20 arguments after the state."),
+                 QStringLiteral("RAISERROR"), pos);
+        if (acceptWord("with")) {
+            do {
+                if (!acceptWord("log") && !acceptWord("nowait") && !acceptWord("seterror"))
+                    unexpected("RAISERROR WITH");
+            } while (acceptOp(","));
+        }
     } else if (isWord("truncate")) {
         next();
         expectWord("table", "TRUNCATE TABLE");

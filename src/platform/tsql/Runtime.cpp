@@ -2,6 +2,7 @@
 
 #include "platform/tsql/EngineInternal.h"
 #include "platform/tsql/Error.h"
+#include "platform/tsql/Messages.h"
 #include "platform/tsql/Values.h"
 
 #include <string>
@@ -180,7 +181,12 @@ void Engine::fail(const QString &message, const QString &construct, int pos,
 
 void Engine::sqliteFail(const Context &ctx, int pos) const
 {
-    fail(QString::fromUtf8(sqlite3_errmsg(m_db)), QStringLiteral("statement"), pos, ctx);
+    QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (message.startsWith(QLatin1String("Expression tree is too large"))
+        || message.startsWith(QLatin1String("parser stack overflow")))
+        message = QStringLiteral("Some part of your SQL statement is nested too deeply. Rewrite "
+                                 "the query or break it up into smaller queries.");
+    fail(message, QStringLiteral("statement"), pos, ctx);
 }
 
 QString Engine::resolveDb(const ObjectName &name, Context &ctx) const
@@ -383,8 +389,11 @@ void Engine::assign(Context &ctx, const QString &name, const QVariant &value, in
         fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(name),
              QStringLiteral("variable"), pos, ctx);
     QVariant v = convertTo(value, it->type);
-    if (it->type.type == Type::Text && it->type.length > 0 && v.typeId() == QMetaType::QString)
+    if (it->type.type == Type::Text && it->type.length > 0 && v.typeId() == QMetaType::QString) {
         v = v.toString().left(it->type.length);
+        if (it->type.name == QLatin1String("char") || it->type.name == QLatin1String("nchar"))
+            v = v.toString().leftJustified(it->type.length, QLatin1Char(' '));
+    }
     it->value = v;
 }
 
@@ -393,7 +402,20 @@ Engine::Flow Engine::runBlock(const std::vector<StmtPtr> &stmts, Context &ctx)
     for (const StmtPtr &s : stmts) {
         if (!s)
             continue;
-        const Flow f = run(*s, ctx);
+        Flow f = Flow::Normal;
+        try {
+            f = run(*s, ctx);
+        } catch (const Error &e) {
+            // A fault found while running is placed at the statement of the batch that met it;
+            // RAISERROR's text, and what a procedure raises, stay as they were written.
+            if (e.line() > 0 || !ctx.entry || s->kind == Stmt::Kind::Block
+                || s->kind == Stmt::Kind::Raise || s->kind == Stmt::Kind::Exec)
+                throw;
+            int line = 0;
+            int column = 0;
+            lineColumn(ctx.text, s->pos, line, column);
+            throw Error(e.message(), e.construct(), line, column);
+        }
         if (f != Flow::Normal)
             return f;
     }
@@ -449,7 +471,11 @@ Engine::Flow Engine::run(const Stmt &s, Context &ctx)
         assign(ctx, s.name, evaluate(*s.expr, ctx), s.pos);
         return Flow::Normal;
     case Stmt::Kind::SetOption:
+        return Flow::Normal;
     case Stmt::Kind::Print:
+        m_messages << evaluate(*s.expr, ctx).toString();
+        if (m_messages.size() > 1000)
+            m_messages.removeFirst(); // nobody reads them: keep the latest
         return Flow::Normal;
     case Stmt::Kind::If:
         if (test(*s.expr, ctx))
@@ -507,8 +533,38 @@ Engine::Flow Engine::run(const Stmt &s, Context &ctx)
         rollbackTransaction();
         return Flow::Normal;
     case Stmt::Kind::Raise: {
-        const QVariant message = evaluate(*s.expr, ctx);
-        throw Error(message.toString(), QStringLiteral("RAISERROR"));
+        Type messageType = Type::Unknown;
+        const QVariant message = evaluate(*s.expr, ctx, &messageType);
+        const QVariant severityValue = evaluate(*s.exprs[0], ctx);
+        evaluate(*s.exprs[1], ctx); // the state: reported by the server, not kept here
+        if (severityValue.isNull())
+            fail(QStringLiteral("Cannot specify a null severity in RAISERROR."),
+                 QStringLiteral("RAISERROR"), s.pos, ctx);
+        const int severity = severityValue.toInt();
+        QString text;
+        if (messageType == Type::Int) {
+            // Numbered messages live in the server's message table, which this engine has not.
+            text = QStringLiteral("Error %1, severity %2, state %3 was raised, but no message "
+                                  "with that error number was found in sys.messages. If error is "
+                                  "larger than 50000, make sure the user-defined message is "
+                                  "added using sp_addmessage.")
+                       .arg(message.toLongLong())
+                       .arg(severity)
+                       .arg(evaluate(*s.exprs[1], ctx).toInt());
+        } else {
+            std::vector<QVariant> args;
+            for (size_t i = 2; i < s.exprs.size(); ++i)
+                args.push_back(evaluate(*s.exprs[i], ctx));
+            text = raiseMessage(message.toString(), args);
+        }
+        // Severity 10 or lower is a message; above, the statement fails with the text.
+        if (severity <= 10) {
+            m_messages << text;
+            if (m_messages.size() > 1000)
+                m_messages.removeFirst();
+            return Flow::Normal;
+        }
+        throw Error(text);
     }
     }
     return Flow::Normal;

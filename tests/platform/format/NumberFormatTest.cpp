@@ -160,6 +160,49 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase {"\xd9\xa1\xd9\xa2", 0, false, 0}, // Arabic-Indic digits
                       ReadCase {"\xef\xbc\x91", 0, false, 0})); // a full-width one
 
+// A number typed or pasted into a field: read whole, thousands separators only in threes.
+struct TypedCase
+{
+    const char *text;
+    bool number;
+    double value; // typedNumber's reading: the whole number, else the leading one
+};
+
+void PrintTo(const TypedCase &c, std::ostream *os)
+{
+    *os << '"' << c.text << '"';
+}
+
+class TypedNumberTest : public ::testing::TestWithParam<TypedCase>
+{
+};
+
+TEST_P(TypedNumberTest, ReadsTheWholeTextOrNothing)
+{
+    const TypedCase &c = GetParam();
+    const QString text = QString::fromUtf8(c.text);
+    double value = -1;
+    EXPECT_EQ(format::readTypedNumber(text, value), c.number);
+    EXPECT_DOUBLE_EQ(value, c.number ? c.value : 0.0);
+    EXPECT_DOUBLE_EQ(format::typedNumber(text), c.value);
+    // A cost read for a total gets the same amount, to four decimals.
+    EXPECT_EQ(format::Currency::fromText(text), format::Currency::fromDouble(c.value));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TypedNumberTest,
+    ::testing::Values(TypedCase {"1,040.00", true, 1040}, TypedCase {" 1,040 ", true, 1040},
+                      TypedCase {"-12,345,678.5", true, -12345678.5},
+                      TypedCase {"999,999,999,999,999", true, 999999999999999.0},
+                      TypedCase {"1040", true, 1040}, TypedCase {"2.5", true, 2.5},
+                      TypedCase {"1e3", true, 1000}, TypedCase {".75", true, 0.75},
+                      // Separators out of place are no number: never read as another one.
+                      TypedCase {"1,5", false, 1}, TypedCase {"1,0400", false, 1},
+                      TypedCase {"1234,567", false, 1234}, TypedCase {"1,234,56", false, 1},
+                      TypedCase {",123", false, 0}, TypedCase {"12abc", false, 12},
+                      TypedCase {"$5", false, 0}, TypedCase {"12 34", false, 12},
+                      TypedCase {"", false, 0}, TypedCase {"\xef\xbc\x91", false, 0}));
+
 // Text straight from a user or a file: never a crash, always the documented fallback.
 TEST(ReadNumberBadInput, LongAndBinaryTextsGiveTheFallback)
 {
