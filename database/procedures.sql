@@ -127,8 +127,8 @@ GO
 
 IF OBJECT_ID('dbo.sp_inv_getMRISDocNum') IS NOT NULL DROP PROCEDURE dbo.sp_inv_getMRISDocNum
 GO
--- The next MRIS document number: one past the MRIS sequence, and never one that a request
--- already uses. The caller advances the sequence once the number is taken.
+-- The next MRIS document number: one past the MRIS sequence, and never one that a request or a
+-- consolidation request already uses. The caller advances the sequence once the number is taken.
 CREATE PROCEDURE dbo.sp_inv_getMRISDocNum
 AS
 BEGIN
@@ -140,6 +140,12 @@ BEGIN
                                THEN CAST(DocumentNumber AS float) END)
     FROM INVENTORY..tbInvWithdrawRequest;
     SET @Largest = ISNULL(@Largest, 0);
+    DECLARE @Consolidated float;
+    SELECT @Consolidated = MAX(CASE WHEN ISNUMERIC(DocumentNumber) = 1
+                                    THEN CAST(DocumentNumber AS float) END)
+    FROM INVENTORY..tbInvWithdrawRequestConsolidation;
+    IF ISNULL(@Consolidated, 0) > @Largest
+        SET @Largest = @Consolidated;
     IF @Largest > @Sequence
     BEGIN
         SELECT CAST(@Largest AS bigint) + 1 AS DocNum;

@@ -178,35 +178,53 @@ void frmAcknowledgement::cmdAcknowledge_Click()
     const QString recordNumber = grdMRIS->TextMatrix(r, grdMRIS->Cols() - 2);
     if (recordNumber.isEmpty())
         return;
-    if (IsMRISAcknowledged(recordNumber)) {
-        ui::msgBox(QStringLiteral("MRIS number already Acknowledged. Refreshing list..."),
-                   ui::Buttons::Ok, ui::Icon::Information);
-        LoadMRISList();
-        return;
-    }
 
     QString transNum;
-    if (ui::msgBox(QStringLiteral("Acknowledge transfer?"), ui::Buttons::YesNo, ui::Icon::Question)
-        == ui::Answer::Yes) {
-        // The posting and the status update succeed or fail together: a refusal leaves the
-        // document waiting ('F') with its stock untouched, on screen for another try.
-        try {
+    bool answered = false;
+    // The conversions, the posting and the status update succeed or fail together: a refusal
+    // anywhere leaves the document waiting ('F') with its stock and transfer rows untouched, on
+    // screen for another try.
+    try {
+        if (IsMRISAcknowledged(recordNumber)) {
+            refuseTaken(recordNumber, QStringLiteral("P"));
+            return;
+        }
+        answered = ui::msgBox(QStringLiteral("Acknowledge transfer?"), ui::Buttons::YesNo,
+                              ui::Icon::Question)
+            == ui::Answer::Yes;
+        if (answered) {
+            m_takenStatus.reset();
             bool success = false;
             PostAcknowledgement(recordNumber, transNum, success);
             if (success) {
+                // Only a document still waiting moves on; it was found so under the same lock.
                 sqlconnection().execute(QStringLiteral("Update Inventory..tbInvWithdrawHeader "
                                                        "Set Status = 'P' Where RecordNumber = ")
-                                        + recordNumber);
+                                        + recordNumber + QStringLiteral(" and Status = 'F'"));
                 m_posting->commit();
             }
             m_posting.reset();
-        } catch (const db::DatabaseError &error) {
-            m_posting.reset();
-            ui::msgBox(error.message()
-                           + QStringLiteral("\r\n\r\nThe MRIS was not acknowledged; nothing "
-                                            "was posted."),
-                       ui::Buttons::Ok, ui::Icon::Critical);
-            return;
+            if (m_takenStatus) {
+                // Another workstation acknowledged it while this one asked.
+                refuseTaken(recordNumber, *m_takenStatus);
+                return;
+            }
+        }
+    } catch (const db::DatabaseError &error) {
+        m_posting.reset();
+        ui::msgBox(error.message()
+                       + QStringLiteral("\r\n\r\nThe MRIS was not acknowledged; nothing was "
+                                        "posted: the stock, the item and kit transfers and the "
+                                        "MRIS status are as they were."),
+                   ui::Buttons::Ok, ui::Icon::Critical);
+        return;
+    }
+    if (answered) {
+        // Told only now that the conversions are stored for good.
+        for (int posted : {m_itemsPosted, m_kitsPosted}) {
+            if (posted > 0)
+                ui::msgBox(QStringLiteral("Items transferred successfully!"), ui::Buttons::Ok,
+                           ui::Icon::None, QStringLiteral("MESSAGE"));
         }
     }
 
@@ -215,39 +233,100 @@ void frmAcknowledgement::cmdAcknowledge_Click()
     accept();
 }
 
+void frmAcknowledgement::refuseTaken(const QString &RecordNumber, const QString &status)
+{
+    QString text;
+    if (status == QLatin1String("P")) {
+        const QString who = acknowledgedBy(RecordNumber);
+        text = QStringLiteral("MRIS number already Acknowledged by ")
+            + (who.isEmpty() ? QStringLiteral("another user") : who)
+            + QStringLiteral(". Refreshing list...");
+    } else {
+        text = QStringLiteral("MRIS number no longer waits for acknowledgement. Refreshing "
+                              "list...");
+    }
+    ui::msgBox(text, ui::Buttons::Ok, ui::Icon::Information);
+    LoadMRISList();
+}
+
+QString frmAcknowledgement::acknowledgedBy(const QString &RecordNumber)
+{
+    // The receipt posting records who acknowledged the document.
+    try {
+        const db::Recordset rs = sqlconnection().query(
+            QStringLiteral("select top 1 L.UserID, isnull(P.LastName + ', ' + P.FirstName, '') "
+                           "as Name from inventory..tbInvStockLedger L left join "
+                           "Password..tbPasswordMain P on P.EmployeeID = L.UserID where "
+                           "L.MovementType = 'RT' and L.RecordNumber = ")
+            + format::numberText(format::leadingNumber(RecordNumber)));
+        if (rs.eof())
+            return QString();
+        const QString id = rs.text(QStringLiteral("UserID")).trimmed();
+        const QString name = rs.text(QStringLiteral("Name")).trimmed();
+        return name.isEmpty() ? id : name + QStringLiteral(" (") + id + QLatin1Char(')');
+    } catch (const db::DatabaseError &) {
+        return QString(); // a database without the ledger: the user is not named
+    }
+}
+
 void frmAcknowledgement::PostAcknowledgement(const QString &RecordNumber, QString &TransNum,
                                              bool &Success)
 {
     Success = false;
+    m_itemsPosted = 0;
+    m_kitsPosted = 0;
     db::Connection &connection = sqlconnection();
     const QString recordText = format::numberText(format::leadingNumber(RecordNumber));
 
-    QString piecesFlag;
-    if (!connection
-             .query(QStringLiteral("Select * from Inventory..tbinvWDItemTransfer where "
-                                   "ltrim(RecordNumber) = '")
-                    + db::quoteInner(RecordNumber) + QStringLiteral("'"))
-             .eof()
+    // The questions come first, so that nothing waits on the user while the posting holds the
+    // database.
+    const bool items = !connection
+                            .query(QStringLiteral("Select * from Inventory..tbinvWDItemTransfer "
+                                                  "where ltrim(RecordNumber) = '")
+                                   + db::quoteInner(RecordNumber) + QStringLiteral("'"))
+                            .eof()
         && ui::msgBox(QStringLiteral("Do you want to directly transfer the tagged item into "
                                      "pieces?"),
                       ui::Buttons::YesNo, ui::Icon::Exclamation)
-            == ui::Answer::Yes) {
-        TransferItemsToPieces(recordText);
-        piecesFlag = QStringLiteral("0");
-    }
-    if (!connection
-             .query(QStringLiteral("Select * from Inventory..tbInvWDKitItemTransfer where "
-                                   "ltrim(RecordNumber) = '")
-                    + db::quoteInner(RecordNumber) + QStringLiteral("'"))
-             .eof()
+            == ui::Answer::Yes;
+    const bool kits = !connection
+                           .query(QStringLiteral("Select * from Inventory..tbInvWDKitItemTransfer "
+                                                 "where ltrim(RecordNumber) = '")
+                                  + db::quoteInner(RecordNumber) + QStringLiteral("'"))
+                           .eof()
         && ui::msgBox(QStringLiteral("Do you want to directly transfer the tagged kit into "
                                      "pieces?"),
                       ui::Buttons::YesNo, ui::Icon::Exclamation)
-            == ui::Answer::Yes)
+            == ui::Answer::Yes;
+
+    // From here on one transaction until the caller's status update. The document is read
+    // under a lock that a second workstation acknowledging it waits for: only one of them
+    // finds it still waiting ('F').
+    m_posting.emplace(connection);
+    const db::Recordset state = connection.query(
+        QStringLiteral(" Select isnull(status,'') as Status  ")
+        + QStringLiteral(" from inventory..tbinvwithdrawheader with (updlock, holdlock) ")
+        + QStringLiteral(" where recordnumber = '") + db::quoteInner(RecordNumber)
+        + QStringLiteral("' "));
+    if (state.eof()) {
+        m_posting.reset();
+        return;
+    }
+    const QString status = state.text(QStringLiteral("Status")).trimmed();
+    if (status != QLatin1String("F")) {
+        m_takenStatus = status;
+        m_posting.reset();
+        return;
+    }
+
+    QString piecesFlag;
+    if (items) {
+        TransferItemsToPieces(recordText);
+        piecesFlag = QStringLiteral("0");
+    }
+    if (kits)
         TransferKitsToPieces(recordText);
 
-    // From the header read on, one transaction until the caller's status update.
-    m_posting.emplace(connection);
     db::Recordset header = connection.query(
         QStringLiteral("Select A.*, cast(B.IsWarehouse as int) as isWarehouse, "
                        "cast(B.IsDispensingArea as int) as IsDispensingArea ")
@@ -327,7 +406,7 @@ void frmAcknowledgement::transferToPieces(const QString &RecordNumber, bool kits
     const auto number = [&rs](const char *name) {
         return IfNull(rs.field(QLatin1String(name)), 0).toDouble();
     };
-    int posted = 0;
+    int &posted = kits ? m_kitsPosted : m_itemsPosted;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         PieceTransfer row;
         row.SourceItem = rs.text(QStringLiteral("SourceItem"));
@@ -345,13 +424,13 @@ void frmAcknowledgement::transferToPieces(const QString &RecordNumber, bool kits
         row.TargetLocation = rs.text(QStringLiteral("TargetLocation"));
         bool success = false;
         postTransfer(row, kits, success);
+        // The conversions are part of the acknowledgement: one that fails undoes all of it,
+        // rather than leaving a row half posted or the stock converted without its document.
+        if (!success && m_transferError)
+            throw *m_transferError;
         if (success)
             ++posted;
     }
-    hourglass.restore();
-    if (posted > 0)
-        ui::msgBox(QStringLiteral("Items transferred successfully!"), ui::Buttons::Ok,
-                   ui::Icon::None, QStringLiteral("MESSAGE"));
 }
 
 void frmAcknowledgement::PostItemTransfer(const PieceTransfer &row, bool &Success)
@@ -367,6 +446,7 @@ void frmAcknowledgement::PostKitTransfer(const PieceTransfer &row, bool &Success
 void frmAcknowledgement::postTransfer(const PieceTransfer &row, bool kits, bool &Success)
 {
     Success = true;
+    m_transferError.reset();
     const auto n = [](double value) {
         return format::numberText(value);
     };
@@ -392,8 +472,9 @@ void frmAcknowledgement::postTransfer(const PieceTransfer &row, bool kits, bool 
                                    "where RecordNumber = "))
             + row.DocumentNo + QStringLiteral(" and ReceivingItem = '")
             + db::quoteInner(row.ReceivingItem) + QStringLiteral("'"));
-    } catch (const db::DatabaseError &) {
-        Success = false; // the row stays unposted; the others go on
+    } catch (const db::DatabaseError &error) {
+        Success = false;
+        m_transferError = error;
     }
 }
 

@@ -45,8 +45,10 @@ public:
     void LoadMRISList();
     void LoadMRISDetails();
     bool IsMRISAcknowledged(const QString &RecordNumber);
-    // Posts the document. On success the posting stays open in one transaction until the
-    // status update has run (cmdAcknowledge_Click commits it); a failure throws and rolls back.
+    // Posts the document, the asked-for piece and kit conversions included. On success the
+    // posting stays open in one transaction until the status update has run
+    // (cmdAcknowledge_Click commits it); a failure throws and rolls back. A document that no
+    // longer waits (another workstation acknowledged it) posts nothing.
     void PostAcknowledgement(const QString &RecordNumber, QString &TransNum, bool &Success);
     void TransferItemsToPieces(const QString &RecordNumber);
     void TransferKitsToPieces(const QString &RecordNumber);
@@ -73,7 +75,15 @@ public:
 private:
     void transferToPieces(const QString &RecordNumber, bool kits);
     void postTransfer(const PieceTransfer &row, bool kits, bool &Success);
+    // The document was acknowledged elsewhere (status "P") or no longer waits: the user is
+    // told by whom, and the list is read again.
+    void refuseTaken(const QString &RecordNumber, const QString &status);
+    QString acknowledgedBy(const QString &RecordNumber);
 
     std::optional<db::Transaction> m_posting;
+    std::optional<QString> m_takenStatus; // the status found when it was no longer 'F'
+    std::optional<db::DatabaseError> m_transferError; // why the last conversion row failed
+    int m_itemsPosted = 0;
+    int m_kitsPosted = 0;
     bool m_loadingList = false; // the list moves its own current row while it is filled
 };

@@ -146,7 +146,8 @@ void LinesGrid::UpdateROTotal()
 
 void LinesGrid::focusCodeField()
 {
-    focusIfShown(m_c.ui->txtProdCode);
+    if (!m_keepGridFocus)
+        focusIfShown(m_c.ui->txtProdCode);
 }
 
 void LinesGrid::grdDetailsToText()
@@ -362,7 +363,18 @@ void LinesGrid::grdDetails_KeyDown(int key, int modifiers, bool *handled)
     Ui::frmMain &ui = *m_c.ui;
     if (key == Qt::Key_Delete) {
         *handled = true;
-        cmdDelete_Click();
+        // A key is easily pressed by mistake: the line is named and the user confirms.
+        const ui::FlexGrid &grid = *ui.grdDetails;
+        const int row = grid.Row();
+        if (grid.TextMatrix(row, DetailsCol::Description).isEmpty())
+            return;
+        const QString line = (grid.TextMatrix(row, DetailsCol::Code) + QLatin1Char(' ')
+                              + grid.TextMatrix(row, DetailsCol::Description))
+                                 .trimmed();
+        if (ui::msgBox(QStringLiteral("Delete line %1 (%2)?").arg(row).arg(line),
+                       ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Message"))
+            == ui::Answer::Yes)
+            cmdDelete_Click();
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -382,6 +394,8 @@ void LinesGrid::grdDetails_KeyDown(int key, int modifiers, bool *handled)
 
 void LinesGrid::grdDetails_Click()
 {
+    // A click chooses the line and leaves the focus on the grid, where Delete acts on it.
+    const QScopedValueRollback<bool> keep(m_keepGridFocus, true);
     grdDetailsToText();
     OpenEditor();
 }
@@ -390,7 +404,8 @@ void LinesGrid::grdDetails_RowColChange()
 {
     // The user moved the cell with the keys; a click is handled once it is complete.
     const ui::FlexGrid &grid = *m_c.ui->grdDetails;
-    if (m_moving || !grid.hasFocus() || QGuiApplication::mouseButtons() != Qt::NoButton)
+    if (m_moving || !grid.hasFocus() || grid.isClicking()
+        || QGuiApplication::mouseButtons() != Qt::NoButton)
         return;
     grdDetailsToText();
 }

@@ -66,4 +66,5 @@ private:
     MainFlags &m_flags;
     // True while the routines move the current cell themselves: no entry loading then.
     bool m_moving = false;
+    bool m_keepGridFocus = false; // a click: the line is shown, the focus stays on the grid
 };

@@ -1,6 +1,7 @@
 #include "request/Listing.h"
 
 #include "platform/db/Connection.h"
+#include "platform/ui/BlinkButton.h"
 #include "platform/ui/FlexGrid.h"
 #include "request/FormHelpers.h"
 #include "request/frmMain.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -170,6 +172,7 @@ void Listing::LoadListing()
         grid.unbind();
         grid.Clear();
     }
+    grid.setNotice(any ? QString() : QStringLiteral("No documents found."));
 
     if (filter.lotNumbers) {
         // Returns are marked pink in the first column.
@@ -252,7 +255,22 @@ void Listing::txtSearch_KeyPress(int keyAscii)
 
 void Listing::tmrRefresh_Timer()
 {
+    // The user's place survives the refresh: the document he had chosen stays current, and the
+    // rows he was looking at stay in view, as long as the document is still listed.
+    ui::FlexGrid &grid = *m_c.ui->grdListing;
+    const bool hadRows = grid.isEnabled() && grid.Rows() > 1;
+    const QString chosen = hadRows ? grid.TextMatrix(grid.Row(), 1) : QString();
+    const int top = grid.TopRow();
     LoadListing();
+    if (chosen.isEmpty() || !grid.isEnabled())
+        return;
+    for (int row = 1; row < grid.Rows(); ++row) {
+        if (grid.TextMatrix(row, 1) == chosen) {
+            grid.setRow(row);
+            grid.setTopRow(std::clamp(top, 1, grid.Rows() - 1));
+            return;
+        }
+    }
 }
 
 void Listing::grdListing_DblClick()
@@ -283,7 +301,8 @@ void Listing::tmrAcknowledge_Timer()
 {
     const bool waiting = HasDocumentsToAcknowledge();
     m_c.ui->cmdAcknowledge->setVisible(waiting);
-    if (waiting)
+    // Nobody sees a blink while the window is hidden or minimised; it resumes when shown.
+    if (waiting && m_form.isVisible() && !m_form.isMinimized())
         m_c.tmrBlinkAcknowledge->start();
     else
         m_c.tmrBlinkAcknowledge->stop();
@@ -291,16 +310,10 @@ void Listing::tmrAcknowledge_Timer()
 
 void Listing::tmrBlinkAcknowledge_Timer()
 {
-    QPushButton &button = *m_c.ui->cmdAcknowledge;
-    const QColor color = button.palette().color(QPalette::Button);
-    QColor next;
+    ui::BlinkButton &button = *m_c.ui->cmdAcknowledge;
+    const QColor color = button.BackColor();
     if (color == kAcknowledgeGreen)
-        next = kWhite;
+        button.setBackColor(kWhite);
     else if (color == kWhite)
-        next = kAcknowledgeGreen;
-    else
-        return;
-    QPalette palette = button.palette();
-    palette.setColor(QPalette::Button, next);
-    button.setPalette(palette);
+        button.setBackColor(kAcknowledgeGreen);
 }

@@ -5,12 +5,14 @@
 
 #include <QString>
 
-// The next document number: the largest numeric request number plus one, or at site ZRWB with
-// withdrawal entry the MRIS procedure's number; "1" when nothing is found. A database error is
+// The next document number: the largest numeric number of ordinary and consolidation requests
+// plus one, or at site ZRWB with withdrawal entry the MRIS procedure's number (unless a document
+// holds it); "1" when nothing is found. A database error is
 // shown ("Error Message") and the number held so far is returned.
 QString GetNewDocNumber();
 // As GetNewDocNumber, but a database error passes to the caller: the save must not go on under
-// a number it did not draw.
+// a number it did not draw. Called inside the save's transaction, it keeps the number drawn
+// from every other save until that transaction ends.
 QString DrawNewDocNumber();
 // Advances the MRIS sequence by one.
 void UpdateMRISDocNumber();

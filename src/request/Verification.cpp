@@ -10,6 +10,23 @@
 #include "session/frmDeletePassword.h"
 #include "ui_frmMain.h"
 
+namespace {
+
+// The confirmation asked while a verification runs follows the verification's rule.
+class VerificationRule final
+{
+public:
+    explicit VerificationRule(const QString &authorID)
+    {
+        frmDeletePassword::instance().setVerificationRule(authorID);
+    }
+    ~VerificationRule() { frmDeletePassword::instance().clearVerificationRule(); }
+    VerificationRule(const VerificationRule &) = delete;
+    VerificationRule &operator=(const VerificationRule &) = delete;
+};
+
+} // namespace
+
 Verification::Verification(frmMain &form)
     : m_form(form)
     , m_c(form.controls())
@@ -27,6 +44,9 @@ void Verification::cmdVerify_Click()
         return;
     }
     m_flags.VerifyOnSave = true;
+    // The second person who confirms this verification may not be the document's author, and
+    // must hold the verify right himself.
+    const VerificationRule rule(documentAuthor());
     if (!m_form.SaveRequest())
         return;
     m_form.LoadListing();
@@ -80,30 +100,94 @@ void Verification::cmdDeleteReq_Click()
         return;
     }
 
+    // The document is the one chosen when the button was pressed: a refresh of the listing
+    // while the question is open does not change which one is deleted.
     const ui::FlexGrid &listing = *ui.grdListing;
+    if (!listing.isEnabled() || listing.Rows() <= 1)
+        return;
     const int row = listing.Row();
+    const QString number = listing.TextMatrix(row, 1);
+    if (trimBlanks(number).isEmpty())
+        return;
     if (!IsUserAuthorized(Employeecode(), listing.TextMatrix(row, 6), listing.TextMatrix(row, 7)))
         return;
-    if (ui::msgBox(QStringLiteral("Are you sure you want to delete this record?"),
+    if (ui::msgBox(QStringLiteral("Are you sure you want to delete this record (Doc # ") + number
+                       + QStringLiteral(")?"),
                    ui::Buttons::YesNo, ui::Icon::Question, QStringLiteral("Message"))
         != ui::Answer::Yes)
         return;
 
     // A document of the consolidation listing lives in the consolidation table; its number may
     // belong to another document in the request table.
-    const QString table = !requestOrders && m_c.optOptions[4]->isChecked()
-        ? QStringLiteral("tbInvWithdrawRequestConsolidation")
-        : QStringLiteral("tbInvWithDrawRequest");
+    const bool consolidation = !requestOrders && m_c.optOptions[4]->isChecked();
+    const QString table = consolidation ? QStringLiteral("tbInvWithdrawRequestConsolidation")
+                                        : QStringLiteral("tbInvWithDrawRequest");
+    const QString listedTable = requestOrders ? QStringLiteral("tbInvRequestorder") : table;
+    const QString quotedNumber = db::quoteInner(number);
+    // Only a document that is still pending and unverified is marked, whatever the listing
+    // showed when it was read.
     const QString stamp
         = QStringLiteral(" set Status = 'D', ProcessDate = getdate(), ProcessBy = '")
         + db::quoteInner(Employeecode()) + QStringLiteral("'  where DocumentNumber = '")
-        + db::quoteInner(listing.TextMatrix(row, 1)) + QStringLiteral("'");
+        + quotedNumber
+        + QStringLiteral("' and isnull(Status,'') = '' and isnull(Verifiedby,'') = ''");
     db::Connection &connection = sqlconnection();
-    // Both marks or neither.
-    db::Transaction transaction = connection.begin();
-    connection.execute(QStringLiteral("Update INVENTORY..") + table + stamp);
-    if (isSite("Q4VH"))
-        connection.execute(QStringLiteral("Update INVENTORY..tbInvRequestorder") + stamp);
-    transaction.commit();
+    QString refusal;
+    {
+        // The check and both marks, or nothing.
+        db::Transaction transaction = connection.begin();
+        db::Recordset now = connection.query(
+            QStringLiteral("Select top 1 isnull(Status,'') as Status, isnull(Verifiedby,'') as "
+                           "Verifiedby From INVENTORY..")
+            + listedTable + QStringLiteral(" with (updlock, holdlock) where DocumentNumber = '")
+            + quotedNumber
+            + QStringLiteral("' order by isnull(Status,'') desc, isnull(Verifiedby,'') desc"));
+        refusal = deletionRefusal(number, now);
+        if (refusal.isEmpty()) {
+            connection.execute(QStringLiteral("Update INVENTORY..") + table + stamp);
+            if (isSite("Q4VH"))
+                connection.execute(QStringLiteral("Update INVENTORY..tbInvRequestorder") + stamp);
+            transaction.commit();
+        }
+    }
+    if (!refusal.isEmpty())
+        ui::msgBox(refusal, ui::Buttons::Ok, ui::Icon::Information);
     m_form.LoadListing();
+}
+
+QString Verification::documentAuthor() const
+{
+    // The employee who first saved the document; a new one is the current user's.
+    const QString number = trimBlanks(m_c.ui->txtDocNum->text());
+    if (number.isEmpty() || number == QLatin1String("NEW"))
+        return Employeecode();
+    const QString table = m_flags.IsConsolidation
+        ? QStringLiteral("tbInvWithdrawRequestConsolidation")
+        : QStringLiteral("tbInvWithdrawRequest");
+    db::Recordset rs = sqlconnection().query(
+        QStringLiteral("select top 1 isnull(UserID,'') as UserID from inventory..") + table
+        + QStringLiteral(" where documentnumber = '") + db::quoteInner(number)
+        + QStringLiteral("'"));
+    if (rs.eof() || trimBlanks(rs.text(QStringLiteral("UserID"))).isEmpty())
+        return Employeecode();
+    return rs.text(QStringLiteral("UserID"));
+}
+
+QString Verification::deletionRefusal(const QString &number, const db::Recordset &now)
+{
+    const QString document = QStringLiteral("Document # ") + number;
+    if (now.eof())
+        return document + QStringLiteral(" no longer exists.");
+    const QString status = trimBlanks(now.text(QStringLiteral("Status")));
+    if (status == QLatin1String("D"))
+        return document + QStringLiteral(" has already been deleted.");
+    if (!status.isEmpty())
+        return document
+            + QStringLiteral(" has been taken up for processing since the list was shown. "
+                             "Can't delete processing or verified transaction.");
+    if (!trimBlanks(now.text(QStringLiteral("Verifiedby"))).isEmpty())
+        return document
+            + QStringLiteral(" has been verified since the list was shown. Can't delete "
+                             "processing or verified transaction.");
+    return QString();
 }

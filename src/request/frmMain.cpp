@@ -12,6 +12,7 @@
 #include "request/LinesGrid.h"
 #include "request/Listing.h"
 #include "request/Loading.h"
+#include "request/MainWindowChrome.h"
 #include "request/Modes.h"
 #include "request/Officers.h"
 #include "request/Printing.h"
@@ -62,10 +63,7 @@ frmMain::frmMain(QWidget *parent)
     m_c.tmrBlinkAcknowledge->setInterval(100);
 
     // The notice is drawn in its own light green.
-    QPalette acknowledge = ui.cmdAcknowledge->palette();
-    acknowledge.setColor(QPalette::Button, QColor(0x80, 0xFF, 0x80));
-    ui.cmdAcknowledge->setPalette(acknowledge);
-    ui.cmdAcknowledge->setAutoFillBackground(true);
+    ui.cmdAcknowledge->setBackColor(QColor(0x80, 0xFF, 0x80));
 
     ui.grdListing->setFixedCols(1);
     ui.grdDetails->setFixedCols(0);
@@ -95,6 +93,7 @@ frmMain::frmMain(QWidget *parent)
     wireAddLines();
     ui::installKeyboardRule(this);
     m_c.tmrRefresh->start();
+    new MainWindowChrome(*this);
 }
 
 frmMain::~frmMain() = default;
@@ -207,9 +206,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == ui.txtSearch) {
         if (enter) {
+            // The focus stays in the box for the next search.
             guarded([this] { m_listing->txtSearch_KeyPress(13); });
-            if (Session.Shell)
-                Session.Shell->SendKeys(QStringLiteral("{Tab}"));
             return true;
         }
         // The form-wide rule for typed text: no quotes, upper case.

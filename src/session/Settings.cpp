@@ -32,3 +32,30 @@ void saveDefaultLocation(const QString &locationId)
     settings.setValue(kDefaultLocation, locationId);
     settings.sync();
 }
+
+namespace {
+
+QString windowGroup(const QString &employeeCode)
+{
+    // A slash in the code would open a group of its own.
+    QString code = employeeCode;
+    code.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    return QStringLiteral("Window/") + (code.isEmpty() ? QStringLiteral("_") : code);
+}
+
+} // namespace
+
+QVariant readWindowSetting(const QString &employeeCode, const QString &key)
+{
+    QSettings settings = userSettings();
+    settings.beginGroup(windowGroup(employeeCode));
+    return settings.value(key);
+}
+
+void saveWindowSetting(const QString &employeeCode, const QString &key, const QVariant &value)
+{
+    QSettings settings = userSettings();
+    settings.beginGroup(windowGroup(employeeCode));
+    settings.setValue(key, value);
+    settings.sync();
+}

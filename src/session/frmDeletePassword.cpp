@@ -54,6 +54,12 @@ frmDeletePassword::frmDeletePassword(QWidget *parent)
 
 bool frmDeletePassword::GetPassword(const QString &strEmployeeID, const QString &strPassword)
 {
+    return !StoredEmployeeID(strEmployeeID, strPassword).isEmpty();
+}
+
+QString frmDeletePassword::StoredEmployeeID(const QString &strEmployeeID,
+                                            const QString &strPassword)
+{
     const QString encoded
         = EncodePassword(QStringLiteral("E"), QString::fromLatin1(PasswordKey), strPassword);
     db::Recordset rs = sqlconnection().query(
@@ -61,9 +67,59 @@ bool frmDeletePassword::GetPassword(const QString &strEmployeeID, const QString 
         + QStringLiteral("from password..tbpasswordmain ") + QStringLiteral("where  Employeeid = '")
         + db::quoteInner(strEmployeeID) + QStringLiteral("' and Password = '")
         + db::quoteInner(encoded) + QStringLiteral("'"));
-    const bool found = rs.recordCount() > 0;
+    if (rs.recordCount() == 0)
+        return QString();
+    // The table compares ids without regard to letter case or trailing blanks; the id kept is
+    // its own spelling.
+    const QString stored = rs.text(QStringLiteral("EmployeeId")).trimmed();
     rs.close();
-    return found;
+    return stored.isEmpty() ? strEmployeeID : stored;
+}
+
+bool frmDeletePassword::HasVerifyRight(const QString &employeeID)
+{
+    db::Recordset rs = sqlconnection().query(
+        QStringLiteral("Select isVerifyInventoryRequest from Inventory..tbInvUserSettings Where "
+                       "UserID = '")
+        + db::quoteInner(employeeID) + QStringLiteral("'"));
+    if (rs.eof())
+        return false;
+    const QVariant right = rs.field(QStringLiteral("isVerifyInventoryRequest"));
+    if (right.isNull())
+        return false;
+    if (right.typeId() == QMetaType::QString) {
+        const QString text = right.toString().trimmed();
+        return text == QLatin1String("1")
+            || text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+    }
+    return right.toDouble() != 0;
+}
+
+void frmDeletePassword::setVerificationRule(const QString &authorID)
+{
+    m_verifying = true;
+    m_authorID = authorID.trimmed();
+}
+
+void frmDeletePassword::clearVerificationRule()
+{
+    m_verifying = false;
+    m_authorID.clear();
+}
+
+QString frmDeletePassword::refusal(const QString &employeeID) const
+{
+    if (!m_verifying)
+        return QString();
+    // Ids compare as the server compares them: letter case and trailing blanks do not count.
+    if (!m_authorID.isEmpty() && employeeID.trimmed().compare(m_authorID, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Employee ") + employeeID
+            + QStringLiteral(" wrote this request and cannot verify it. Another employee must "
+                             "confirm.");
+    if (!HasVerifyRight(employeeID))
+        return QStringLiteral("Employee ") + employeeID
+            + QStringLiteral(" is not allowed to verify requests.");
+    return QString();
 }
 
 void frmDeletePassword::showEvent(QShowEvent *event)
@@ -98,19 +154,30 @@ bool frmDeletePassword::eventFilter(QObject *watched, QEvent *event)
 
 void frmDeletePassword::cmdEnter_Click()
 {
-    bool valid = false;
+    QString employee;
+    QString refused;
     try {
-        valid = GetPassword(txtUserID->text().trimmed(), txtPassword->text().trimmed());
+        employee = StoredEmployeeID(txtUserID->text().trimmed(), txtPassword->text().trimmed());
+        if (!employee.isEmpty())
+            refused = refusal(employee);
     } catch (const db::DatabaseError &error) {
         ui::msgBox(error.message(), ui::Buttons::Ok);
         return;
     }
-    if (valid) {
-        OKCharge = true;
-        VerifyID = txtUserID->text().trimmed();
-        accept();
+    if (employee.isEmpty()) {
+        ui::msgBox(QStringLiteral("Password not valid!"), ui::Buttons::Ok, ui::Icon::Information);
+        txtPassword->setFocus();
         return;
     }
-    ui::msgBox(QStringLiteral("Password not valid!"), ui::Buttons::Ok, ui::Icon::Information);
-    txtPassword->setFocus();
+    if (!refused.isEmpty()) {
+        // Another employee is to confirm: his id is asked afresh.
+        ui::msgBox(refused, ui::Buttons::Ok, ui::Icon::Information);
+        txtPassword->clear();
+        txtUserID->setFocus();
+        txtUserID->selectAll();
+        return;
+    }
+    OKCharge = true;
+    VerifyID = employee;
+    accept();
 }

@@ -85,7 +85,7 @@ TEST_F(AcknowledgementTest, AcknowledgingPostsTheStockAndTheLedger)
     ASSERT_EQ(listed(), (QStringList {QStringLiteral("21-1"), QStringLiteral("NEW")}));
     const QString record = select(QStringLiteral("21-1"));
     EXPECT_EQ(ack->grdDetails->Rows(), 6); // five lines
-    for (Answer a : {Answer::Yes, Answer::Yes, Answer::Ok, Answer::Yes, Answer::Ok, Answer::No})
+    for (Answer a : {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Ok, Answer::Ok, Answer::No})
         prompt.answer(a);
     statements.clear();
 
@@ -95,9 +95,10 @@ TEST_F(AcknowledgementTest, AcknowledgingPostsTheStockAndTheLedger)
               (QStringList {QStringLiteral("Acknowledge transfer?"),
                             QStringLiteral("Do you want to directly transfer the tagged item "
                                            "into pieces?"),
-                            QStringLiteral("Items transferred successfully!"),
                             QStringLiteral("Do you want to directly transfer the tagged kit "
                                            "into pieces?"),
+                            // told once the whole acknowledgement is stored
+                            QStringLiteral("Items transferred successfully!"),
                             QStringLiteral("Items transferred successfully!"),
                             QStringLiteral("Print MRIS report?")}));
     EXPECT_EQ(ack->result(), QDialog::Accepted);
@@ -149,7 +150,8 @@ TEST_F(AcknowledgementTest, SecondAcknowledgementIsRefused)
 
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.lastText(),
-              QStringLiteral("MRIS number already Acknowledged. Refreshing list..."));
+              QStringLiteral("MRIS number already Acknowledged by another user. Refreshing "
+                             "list..."));
     EXPECT_EQ(prompt.shown()[0].icon, ui::Icon::Information);
     EXPECT_EQ(listed(), QStringList {QStringLiteral("NEW")});
     EXPECT_NE(ack->result(), QDialog::Accepted);

@@ -147,6 +147,29 @@ TEST_F(PreviousTransactionsTest, AnotherDocumentLosesTheTicks)
     EXPECT_EQ(item.Retail, QStringLiteral("N"));
 }
 
+// The tick box is a fixed cell: a double click on it ticks its own row, as on the row's text.
+TEST_F(PreviousTransactionsTest, DoubleClickOnTheTickBoxTicksItsRow)
+{
+    pick(QStringLiteral("21"), QStringLiteral("18"), [&](frmPreviousTransactions &f) {
+        f.grdMRIS->setRow(3); // 1003, five items
+        ui::FlexGrid &grid = *f.grdDetails;
+        const auto tickBox = [&](int row) {
+            const QRect cell = grid.cellGeometry(row, 0);
+            EXPECT_FALSE(cell.isEmpty());
+            return cell.center() - grid.viewport()->geometry().topLeft();
+        };
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, tickBox(4));
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, tickBox(2));
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, tickBox(4));
+        EXPECT_EQ(column(grid, 0),
+                  (QStringList {QString(), QStringLiteral("."), QString(), QString(), QString()}));
+        EXPECT_EQ(grid.Row(), 4);
+        f.cmdOK->click();
+    });
+    ASSERT_EQ(form.ChosenItems.size(), 1u);
+    EXPECT_EQ(form.ChosenItems[0].ItemCode, form.grdDetails->TextMatrix(2, 1));
+}
+
 TEST_F(PreviousTransactionsTest, NoEarlierDocumentReturnsNothing)
 {
     pick(QStringLiteral("20"), QStringLiteral("30"), [&](frmPreviousTransactions &f) {

@@ -1,5 +1,7 @@
 #include "request/MainFormTest.h"
 
+#include "platform/ui/BlinkButton.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -237,7 +239,7 @@ TEST_F(MainFormTest, AcknowledgementNoticeAppearsBlinksAndGoes)
 {
     setSwitch(QStringLiteral("93"), true);
     frmMain &f = open();
-    auto *button = child<QPushButton>("cmdAcknowledge");
+    auto *button = child<ui::BlinkButton>("cmdAcknowledge");
     auto *blink = f.findChild<QTimer *>(QStringLiteral("tmrBlinkAcknowledge"));
     EXPECT_TRUE(f.findChild<QTimer *>(QStringLiteral("tmrAcknowledge"))->isActive());
     EXPECT_TRUE(shown("cmdAcknowledge"));
@@ -246,14 +248,13 @@ TEST_F(MainFormTest, AcknowledgementNoticeAppearsBlinksAndGoes)
 
     const QColor green(0x80, 0xFF, 0x80);
     const QColor white(0xFF, 0xFF, 0xFF);
-    EXPECT_EQ(button->palette().color(QPalette::Button), green);
+    EXPECT_EQ(button->BackColor(), green);
     f.tmrBlinkAcknowledge_Timer();
-    EXPECT_EQ(button->palette().color(QPalette::Button), white);
+    EXPECT_EQ(button->BackColor(), white);
     f.tmrBlinkAcknowledge_Timer();
-    EXPECT_EQ(button->palette().color(QPalette::Button), green);
+    EXPECT_EQ(button->BackColor(), green);
     QTest::qWait(350); // the blink timer itself runs
-    EXPECT_TRUE(button->palette().color(QPalette::Button) == green
-                || button->palette().color(QPalette::Button) == white);
+    EXPECT_TRUE(button->BackColor() == green || button->BackColor() == white);
 
     sql(QStringLiteral("UPDATE INVENTORY..tbInvWithdrawHeader SET Status = 'P' WHERE Status = "
                        "'F' AND TargetLocationID IN ('18', '23')"));

@@ -5,8 +5,11 @@
 #include "pickers/frmDispenser.h"
 #include "request/Numbering.h"
 #include "request/Saving.h"
+#include "session/EncodePassword.h"
 #include "session/Reports.h"
 #include "session/frmDeletePassword.h"
+#include "support/FaultyConnection.h"
+#include "support/TableSnapshot.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <iostream>
+#include <optional>
 #include <vector>
 
 using testing_support::MainFormTest;
@@ -346,11 +351,289 @@ TEST_F(SaveTest, DeletionOnlyFromThePendingListing)
     selectListed(QStringLiteral("1001"));
     prompt.answer(ui::Answer::Yes);
     form->cmdDeleteReq_Click();
-    EXPECT_EQ(prompt.lastText(), QStringLiteral("Are you sure you want to delete this record?"));
+    EXPECT_EQ(prompt.lastText(),
+              QStringLiteral("Are you sure you want to delete this record (Doc # 1001)?"));
     EXPECT_EQ(rows(QStringLiteral("select distinct Status, ProcessBy from "
                                   "INVENTORY..tbInvWithdrawRequest where DocumentNumber = '1001'")),
               QStringList {QStringLiteral("D|DEMO")});
     EXPECT_FALSE(listedNumbers().contains(QStringLiteral("1001")));
+}
+
+// A refresh of the listing, or another workstation, while the delete question is open.
+struct DeleteRace
+{
+    const char *name;
+    const char *meanwhile; // run while the question is open ("" for nothing)
+    const char *deleted; // the document marked afterwards ("" for none)
+    const char *told; // the message after the answer ("" for none)
+};
+
+class DeleteRaceTest : public SaveTest, public ::testing::WithParamInterface<DeleteRace>
+{
+};
+
+TEST_P(DeleteRaceTest, OnlyTheChosenStillPendingDocumentIsMarked)
+{
+    const DeleteRace &race = GetParam();
+    open();
+    ASSERT_EQ(listedNumbers(),
+              (QStringList {QStringLiteral("1001"), QStringLiteral("1008"), QStringLiteral("1010"),
+                            QStringLiteral("1011")}));
+    selectListed(QStringLiteral("1008"));
+    QString currentDuringQuestion;
+    prompt.setHook([&](const ui::PromptRequest &request) -> std::optional<ui::Answer> {
+        if (!request.text.startsWith(QLatin1String("Are you sure")))
+            return std::nullopt;
+        // A request of the same ward, older than all, now heads the listing; then the minute
+        // is up and the listing refreshes itself.
+        sql(QStringLiteral("INSERT INTO INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, "
+                           "Quantity, LocationID, TargetLocationID, TransDate, UserID) VALUES "
+                           "('1000', '1019', 1, '21', '18', '11/30/2026 08:00:00 AM', 'DEMO')"));
+        if (*race.meanwhile)
+            sql(QString::fromLatin1(race.meanwhile));
+        form->tmrRefresh_Timer();
+        currentDuringQuestion = listing().TextMatrix(listing().Row(), 1);
+        return ui::Answer::Yes;
+    });
+    form->cmdDeleteReq_Click();
+
+    EXPECT_TRUE(prompt.texts().contains(
+        QStringLiteral("Are you sure you want to delete this record (Doc # 1008)?")));
+    if (!*race.meanwhile) // still listed: the refresh kept the place
+        EXPECT_EQ(currentDuringQuestion, QStringLiteral("1008"));
+    for (const char *number : {"1000", "1001", "1008", "1010", "1011"}) {
+        const bool marked = QLatin1String(number) == QLatin1String(race.deleted);
+        EXPECT_EQ(rows(QStringLiteral("select distinct isnull(Status,'') from "
+                                      "INVENTORY..tbInvWithdrawRequest where DocumentNumber = %1")
+                           .arg(db::quote(QLatin1String(number)))),
+                  QStringList {marked ? QStringLiteral("D") : QString()})
+            << race.name << " " << number;
+    }
+    if (*race.told)
+        EXPECT_EQ(prompt.lastText(), QLatin1String(race.told)) << race.name;
+    else
+        EXPECT_TRUE(prompt.lastText().startsWith(QLatin1String("Are you sure"))) << race.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Races, DeleteRaceTest,
+    ::testing::Values(
+        DeleteRace {"refreshed", "", "1008", ""},
+        DeleteRace {"verified meanwhile",
+                    "UPDATE INVENTORY..tbInvWithdrawRequest SET Verifiedby = 'VERIFY' WHERE "
+                    "DocumentNumber = '1008'",
+                    "",
+                    "Document # 1008 has been verified since the list was shown. Can't delete "
+                    "processing or verified transaction."},
+        DeleteRace {"taken up meanwhile",
+                    "UPDATE INVENTORY..tbInvWithdrawRequest SET Status = 'P', Verifiedby = "
+                    "'VERIFY' WHERE DocumentNumber = '1008'",
+                    "",
+                    "Document # 1008 has been taken up for processing since the list was shown. "
+                    "Can't delete processing or verified transaction."},
+        DeleteRace {"deleted elsewhere",
+                    "UPDATE INVENTORY..tbInvWithdrawRequest SET Status = 'D' WHERE "
+                    "DocumentNumber = '1008'",
+                    "1008", "Document # 1008 has already been deleted."}),
+    [](const ::testing::TestParamInfo<DeleteRace> &info) {
+        QString name = QLatin1String(info.param.name);
+        name.replace(QLatin1Char(' '), QLatin1Char('_'));
+        return name.toStdString();
+    });
+
+TEST_F(SaveTest, RefreshKeepsTheChosenDocumentAndTheScrollPosition)
+{
+    for (int i = 0; i < 40; ++i)
+        sql(QStringLiteral("INSERT INTO INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, "
+                           "Quantity, LocationID, TargetLocationID, TransDate, UserID) VALUES "
+                           "('%1', '1019', 1, '21', '18', '11/%2/2026 08:00:00 AM', 'DEMO')")
+                .arg(2000 + i)
+                .arg(1 + i % 28));
+    open();
+    ui::FlexGrid &grid = listing();
+    grid.setTopRow(20);
+    grid.setRow(25);
+    grid.setTopRow(20);
+    const QString chosen = grid.TextMatrix(25, 1);
+    ASSERT_EQ(grid.TopRow(), 20);
+    // Another document comes in below the view; the refresh keeps what the user looks at.
+    sql(QStringLiteral("INSERT INTO INVENTORY..tbInvWithdrawRequest (DocumentNumber, ItemID, "
+                       "Quantity, LocationID, TargetLocationID, TransDate, UserID) VALUES "
+                       "('3000', '1019', 1, '21', '18', '12/08/2026 08:00:00 AM', 'DEMO')"));
+    form->tmrRefresh_Timer();
+    EXPECT_EQ(grid.TextMatrix(grid.Row(), 1), chosen);
+    EXPECT_EQ(grid.TopRow(), 20);
+    EXPECT_TRUE(listedNumbers().contains(QStringLiteral("3000")));
+
+    // A document no longer listed: the listing starts from its first row again.
+    sql(QStringLiteral("UPDATE INVENTORY..tbInvWithdrawRequest SET Status = 'D' WHERE "
+                       "DocumentNumber = %1")
+            .arg(db::quote(chosen)));
+    form->tmrRefresh_Timer();
+    EXPECT_EQ(grid.Row(), 1);
+}
+
+// ----- numbers shared by ordinary and consolidation requests ---------------------------------
+
+TEST_F(SaveTest, ConsolidationAndOrdinaryRequestsNeverShareANumber)
+{
+    // A consolidation request already holds a number past every ordinary one.
+    sql(QStringLiteral("INSERT INTO INVENTORY..tbInvWithdrawRequestConsolidation (DocumentNumber, "
+                       "ItemID, Quantity, LocationID, TargetLocationID, TransDate, UserID) VALUES "
+                       "('1500', '1019', 1, '21', '18', '12/08/2026 08:00:00 AM', 'DEMO')"));
+    const auto saveNew = [this](bool consolidation, const char *code) {
+        newDocument({{code, "5", "2.5"}});
+        form->flags().IsConsolidation = consolidation;
+        form->cmdSave_Click();
+        return prompt.lastText();
+    };
+    EXPECT_EQ(saveNew(true, "1001"),
+              QStringLiteral("Document #: 1501 still needs to be verified "));
+    // The second new consolidation request keeps the first.
+    EXPECT_EQ(saveNew(true, "1012"),
+              QStringLiteral("Document #: 1502 still needs to be verified "));
+    EXPECT_EQ(saveNew(false, "1019"),
+              QStringLiteral("Document #: 1503 still needs to be verified "));
+    EXPECT_EQ(rows(QStringLiteral("select DocumentNumber, ItemID from "
+                                  "INVENTORY..tbInvWithdrawRequestConsolidation where "
+                                  "DocumentNumber > '1500' order by DocumentNumber")),
+              (QStringList {QStringLiteral("1501|1001"), QStringLiteral("1502|1012")}));
+    EXPECT_EQ(linesOf(QStringLiteral("1503"), QStringLiteral("ItemID")),
+              QStringList {QStringLiteral("1019")});
+    EXPECT_EQ(GetNewDocNumber(), QStringLiteral("1504"));
+}
+
+TEST_F(SaveTest, MrisSequenceNeverHandsOutANumberADocumentHolds)
+{
+    setSite(QStringLiteral("ZRWB"));
+    Session.IsWDEntered = true;
+    sql(QStringLiteral("UPDATE INVENTORY..tbInvMRISDocnum SET SequenceNumber = 1700"));
+    EXPECT_EQ(GetNewDocNumber(), QStringLiteral("1701"));
+    // The sequence lags behind a consolidation request: its number is not handed out again.
+    sql(QStringLiteral("INSERT INTO INVENTORY..tbInvWithdrawRequestConsolidation (DocumentNumber, "
+                       "ItemID, Quantity) VALUES ('1701', '1019', 1)"));
+    EXPECT_EQ(GetNewDocNumber(), QStringLiteral("1702"));
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+// ----- who may confirm a verification ---------------------------------------------------------
+
+TEST_F(SaveTest, OnlyAnotherEmployeeWithTheVerifyRightConfirms)
+{
+    setProgramFolder(QStringLiteral(SR_SOURCE_DIR "/reports"));
+    // NURSE1 has a password but not the verify right.
+    sql(QStringLiteral("UPDATE Password..tbPasswordMain SET Password = %1 WHERE EmployeeID = "
+                       "'NURSE1'")
+            .arg(db::quote(EncodePassword(QStringLiteral("E"), QString::fromLatin1(PasswordKey),
+                                          QStringLiteral("nurse")))));
+    newDocument({{"1001", "10", "2.5"}});
+    QStringList refusals;
+    bool stillOpen = true;
+    modal.expect([&](QDialog &dialog) {
+        auto &confirm = static_cast<frmDeletePassword &>(dialog);
+        const auto attempt = [&](const char *id, const char *password) {
+            confirm.txtUserID->setText(QLatin1String(id));
+            confirm.txtPassword->setText(QLatin1String(password));
+            confirm.cmdEnter->click();
+        };
+        attempt("demo", "demo"); // the author himself, whatever the letter case
+        attempt("NURSE1", "nurse");
+        stillOpen = confirm.result() != QDialog::Accepted && !confirm.OKCharge;
+        refusals = prompt.texts();
+        attempt("verify", "verify"); // typed in lower case
+    });
+    form->cmdVerify_Click();
+
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(refusals,
+              (QStringList {QStringLiteral("Employee DEMO wrote this request and cannot verify "
+                                           "it. Another employee must confirm."),
+                            QStringLiteral("Employee NURSE1 is not allowed to verify requests.")}));
+    // Stored as the employee table spells the id.
+    EXPECT_EQ(linesOf(QStringLiteral("1013"), QStringLiteral("Verifiedby")),
+              QStringList {QStringLiteral("VERIFY")});
+
+    // Outside a verification the same dialog asks no more than a valid password.
+    modal.expect([](QDialog &dialog) {
+        auto &confirm = static_cast<frmDeletePassword &>(dialog);
+        confirm.txtUserID->setText(QStringLiteral("DEMO"));
+        confirm.txtPassword->setText(QStringLiteral("demo"));
+        confirm.cmdEnter->click();
+    });
+    ui::showModal(frmDeletePassword::instance());
+    EXPECT_TRUE(frmDeletePassword::instance().OKCharge);
+    EXPECT_EQ(frmDeletePassword::instance().VerifyID, QStringLiteral("DEMO"));
+}
+
+// ----- refusals part-way through a save ----------------------------------------------------
+
+class SaveFaultTest : public SaveTest
+{
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        logInWithFaults(QStringLiteral("DEMO"));
+        Session.Shell = &shell;
+        LoadHospitalInfo();
+        setSite(QStringLiteral("Q4VH"));
+        setSwitch(QStringLiteral("91"), true); // lot numbers: more statements per line
+    }
+
+    // Presses Save with the k-th statement of its transaction refused (the COMMIT included),
+    // for k = 1, 2, ... until a save gets through; after each refusal every table must be as
+    // before. Answers the number of statements refused.
+    int saveUntilThrough(const char *what)
+    {
+        const testing_support::TableSnapshot before(*database);
+        int torn = 0;
+        int lost = 0;
+        int k = 1;
+        for (;; ++k) {
+            if (k >= 300) {
+                ADD_FAILURE() << what << ": the save never got through";
+                break;
+            }
+            prompt.clear();
+            faulty->arm(k, true);
+            form->cmdSave_Click();
+            if (!faulty->refused())
+                break;
+            const testing_support::TableSnapshot after(*database);
+            lost += before.rowsMissingFrom(after);
+            if (after != before)
+                ++torn;
+            EXPECT_EQ(after, before) << what << ", statement " << k << " refused"
+                                     << before.difference(after).toStdString();
+            EXPECT_EQ(prompt.shown().back().icon, ui::Icon::Critical) << what << " " << k;
+            EXPECT_FALSE(database->inTransaction()) << what << " " << k;
+        }
+        faulty->arm(0);
+        std::cout << "[ figures  ] " << what << ": " << k - 1 << " statements refused in turn, "
+                  << torn << " documents torn, " << lost << " rows lost\n";
+        EXPECT_EQ(torn, 0);
+        EXPECT_EQ(lost, 0);
+        return k - 1;
+    }
+};
+
+TEST_F(SaveFaultTest, EveryRefusedStatementLeavesTheDocumentsWhollyOldOrWhollyNew)
+{
+    newDocument({{"1001", "10", "2.5", "N", "LOT-1"}, {"1012", "3", "42", "Y", "LOT-2"}});
+    EXPECT_GE(saveUntilThrough("new request"), 8);
+    EXPECT_EQ(text("txtDocNum"), QStringLiteral("1013"));
+    EXPECT_EQ(linesOf(QStringLiteral("1013"), QStringLiteral("ItemID, lotnumber")),
+              (QStringList {QStringLiteral("1001|LOT-1"), QStringLiteral("1012|LOT-2")}));
+
+    // The same document opened again and changed: every refusal leaves its old lines.
+    child<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    selectListed(QStringLiteral("1013"));
+    form->grdListing_DblClick();
+    ASSERT_EQ(text("txtDocNum"), QStringLiteral("1013"));
+    setLines({{"1019", "7", "4.5", "N", "LOT-3"}});
+    EXPECT_GE(saveUntilThrough("changed request"), 4);
+    EXPECT_EQ(linesOf(QStringLiteral("1013"), QStringLiteral("ItemID, Quantity, lotnumber")),
+              QStringList {QStringLiteral("1019|7|LOT-3")});
 }
 
 // ----- officers -------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 using testing_support::MainFormTest;
@@ -27,6 +28,20 @@ TEST_F(MainFormTest, Screenshots)
     QTest::mouseClick(child<QPushButton>("cmdEdit"), Qt::LeftButton);
     QTest::qWait(300);
     EXPECT_TRUE(f.grab().save(folder + QStringLiteral("/main-details.png")));
+
+    // The window at its smallest and on a large screen, on both tabs, and its status bar.
+    for (const QSize &size : {f.minimumSize(), QSize(1600, 1000)}) {
+        f.resize(size);
+        const QString name = QStringLiteral("/main-%1x%2").arg(size.width()).arg(size.height());
+        QTest::qWait(300);
+        EXPECT_TRUE(f.grab().save(folder + name + QStringLiteral("-details.png")));
+        f.cmdList_Click();
+        QTest::qWait(300);
+        EXPECT_TRUE(f.grab().save(folder + name + QStringLiteral("-list.png")));
+        EXPECT_TRUE(f.statusBar()->grab().save(folder + name + QStringLiteral("-statusbar.png")));
+        selectListed(QStringLiteral("1001"));
+        QTest::mouseClick(child<QPushButton>("cmdEdit"), Qt::LeftButton);
+    }
 }
 
 } // namespace

@@ -48,6 +48,48 @@ INSTANTIATE_TEST_SUITE_P(
                                     "4BDD4ACA42D75CD151C04BD459D748"}),
     [](const auto &info) { return std::string(info.param.name); });
 
+struct CodePageCase
+{
+    const char *name;
+    char16_t character;
+    int code; // its Windows-1252 code, '?' when the code page lacks it
+};
+
+class CodePageTest : public ::testing::TestWithParam<CodePageCase>
+{
+};
+
+// A password is encoded from the Windows-1252 code of each character, as the stored ones were
+// made: one character gives the pair ((code + 0x4B) mod 255) XOR the key's first letter.
+TEST_P(CodePageTest, EachCharacterCountsWithItsWindowsCode)
+{
+    const CodePageCase &c = GetParam();
+    const int value = ((c.code + PasswordInitialValue) % 255) ^ 'Q';
+    EXPECT_EQ(encode(QString(QChar(c.character))),
+              QStringLiteral("4B") + QString::number(value, 16).toUpper().rightJustified(2, u' '));
+    // Within a longer password too, and never confused with the question mark.
+    const QString password = QStringLiteral("ab") + QChar(c.character) + QStringLiteral("9");
+    if (c.code != '?')
+        EXPECT_NE(encode(password), encode(QStringLiteral("ab?9")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Characters, CodePageTest,
+                         ::testing::Values(CodePageCase {"Euro", u'\u20AC', 0x80},
+                                           CodePageCase {"EnDash", u'\u2013', 0x96},
+                                           CodePageCase {"EmDash", u'\u2014', 0x97},
+                                           CodePageCase {"LeftSingleQuote", u'\u2018', 0x91},
+                                           CodePageCase {"RightDoubleQuote", u'\u201D', 0x94},
+                                           CodePageCase {"Ellipsis", u'\u2026', 0x85},
+                                           CodePageCase {"ETilde", u'\u00E9', 0xE9},
+                                           CodePageCase {"NoBreakSpace", u'\u00A0', 0xA0},
+                                           CodePageCase {"Omega", u'\u03A9', '?'}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Encoding, EuroSignIsCode80)
+{
+    EXPECT_EQ(encode(QStringLiteral("\u20AC")), QStringLiteral("4B9A"));
+}
+
 TEST(Encoding, EveryPairDependsOnEveryEarlierCharacter)
 {
     const QString a = encode(QStringLiteral("apple"));

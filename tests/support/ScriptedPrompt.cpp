@@ -17,6 +17,10 @@ ScriptedPrompt::~ScriptedPrompt()
 ui::Answer ScriptedPrompt::show(const ui::PromptRequest &request)
 {
     m_shown.push_back(request);
+    if (m_hook) {
+        if (const std::optional<ui::Answer> a = m_hook(request))
+            return *a;
+    }
     if (!m_answers.empty()) {
         const ui::Answer a = m_answers.front();
         m_answers.pop_front();

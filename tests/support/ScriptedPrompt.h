@@ -3,6 +3,8 @@
 #include "platform/ui/Prompt.h"
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace testing_support {
@@ -19,6 +21,12 @@ public:
 
     // Queues the answers for the next message boxes, in order.
     void answer(ui::Answer answer) { m_answers.push_back(answer); }
+    // Called for every message before the script answers; an answer it gives is taken instead
+    // (a test acts at the moment a question is open, or answers by the text asked).
+    void setHook(std::function<std::optional<ui::Answer>(const ui::PromptRequest &)> hook)
+    {
+        m_hook = std::move(hook);
+    }
     // Answer given when the script is empty: Ok for Ok boxes, else this (Yes by default).
     void setDefaultAnswer(ui::Answer answer) { m_default = answer; }
 
@@ -31,6 +39,7 @@ private:
     std::deque<ui::Answer> m_answers;
     std::vector<ui::PromptRequest> m_shown;
     ui::Answer m_default = ui::Answer::Yes;
+    std::function<std::optional<ui::Answer>(const ui::PromptRequest &)> m_hook;
 };
 
 } // namespace testing_support

@@ -2,6 +2,7 @@
 
 #include "platform/db/EmbeddedConnection.h"
 #include "session/Session.h"
+#include "support/FaultyConnection.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -48,11 +49,26 @@ void LoggedInDatabaseTest::logIn(const QString &employeeCode)
     Session.InventoryAccess = QStringLiteral("A");
 }
 
+void LoggedInDatabaseTest::logInWithFaults(const QString &employeeCode)
+{
+    resetSession();
+    database = m_db.get();
+    database->setObserver([this](const QString &sql) { statements << sql; });
+    auto wrapper = std::make_unique<FaultyConnection>(std::move(m_db));
+    faulty = wrapper.get();
+    currentUser = std::make_unique<user::CurrentUser>();
+    currentUser->logIn(std::move(wrapper), employeeCode);
+    Session.CurrentUser = currentUser.get();
+    Session.Connection = faulty;
+    Session.InventoryAccess = QStringLiteral("A");
+}
+
 void LoggedInDatabaseTest::TearDown()
 {
     resetSession();
     currentUser.reset();
     database = nullptr;
+    faulty = nullptr;
     DatabaseTest::TearDown();
 }
 

@@ -17,6 +17,8 @@ class EmbeddedConnection;
 
 namespace testing_support {
 
+class FaultyConnection;
+
 // Every test case gets a fresh temporary folder, a per-user settings store inside it, and the
 // message-box and modal-dialog seams scripted.
 class TestEnvironment : public ::testing::Test
@@ -53,10 +55,13 @@ class LoggedInDatabaseTest : public DatabaseTest
 {
 protected:
     void logIn(const QString &employeeCode);
+    // As logIn, with the session's connection a FaultyConnection around the database.
+    void logInWithFaults(const QString &employeeCode);
     void TearDown() override;
     void sql(const QString &statement);
 
     db::EmbeddedConnection *database = nullptr;
+    FaultyConnection *faulty = nullptr;
     std::unique_ptr<user::CurrentUser> currentUser;
     QStringList statements;
 };

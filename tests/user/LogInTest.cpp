@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -158,6 +159,34 @@ TEST(CurrentUser, OdbcLogOnValuesComeFromTheConnectionString)
     EXPECT_EQ(user.UserID(), QStringLiteral("report"));
     EXPECT_EQ(user.ServerPassword(), QStringLiteral("p;w}d"));
     EXPECT_FALSE(user.Connected());
+}
+
+} // namespace
+
+namespace {
+
+// Typing as a user does: Enter after the id goes on to the password (no empty password tried),
+// Enter after the password logs in.
+TEST_F(LogInTest, EnterAfterTheEmployeeIdMovesToThePassword)
+{
+    user::CurrentUser user(target);
+    modal.expect([this](QDialog &dialog) {
+        auto &login = dynamic_cast<user::frmLogin &>(dialog);
+        login.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&login));
+        login.txtEmployeeID->setFocus();
+        QTest::keyClicks(login.txtEmployeeID, QStringLiteral("NURSE9"));
+        QTest::keyClick(login.txtEmployeeID, Qt::Key_Return);
+        EXPECT_TRUE(login.isVisible());
+        EXPECT_TRUE(statements.isEmpty()); // nothing was checked yet
+        EXPECT_TRUE(prompt.shown().empty());
+        EXPECT_TRUE(login.txtPassword->hasFocus());
+        QTest::keyClicks(login.txtPassword, QStringLiteral("secret"));
+        QTest::keyClick(login.txtPassword, Qt::Key_Return);
+    });
+    user.ShowMain();
+    EXPECT_TRUE(user.Connected());
+    EXPECT_EQ(user.Employeecode(), QStringLiteral("NURSE9"));
 }
 
 } // namespace

@@ -27,11 +27,24 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    if (m_connection) {
-        Connection *c = m_connection;
-        m_connection = nullptr;
+    if (!m_connection)
+        return;
+    Connection *c = m_connection;
+    try {
         c->commitTransaction();
+    } catch (...) {
+        // A refused COMMIT (a full disk, a lock) must not leave the transaction open holding
+        // its locks: it is rolled back, and the connection serves the next try. The backends
+        // roll back themselves; this covers one that did not.
+        m_connection = nullptr;
+        try {
+            c->rollbackTransaction();
+        } catch (...) {
+            // Already rolled back by the backend: nothing is open any more.
+        }
+        throw;
     }
+    m_connection = nullptr;
 }
 
 void Transaction::rollback()

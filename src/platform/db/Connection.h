@@ -52,9 +52,13 @@ public:
     // A short description of where the connection goes (folder or server), for the log-in.
     virtual QString serverName() const = 0;
 
+    // Transactions nest as SQL Server nests them: only the outermost commit commits, a
+    // rollback at any depth undoes the whole, and a commit that fails rolls back the whole.
     virtual void beginTransaction() = 0;
     virtual void commitTransaction() = 0;
     virtual void rollbackTransaction() = 0;
+    // Is a transaction open on the connection?
+    virtual bool inTransaction() const { return false; }
 
 protected:
     virtual Recordset doQuery(const QString &sql) = 0;

@@ -3,8 +3,11 @@
 #include "platform/tsql/Engine.h"
 #include "platform/tsql/Error.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <mutex>
+#include <sqlite3.h>
 
 namespace db {
 
@@ -90,6 +93,24 @@ std::unique_ptr<EmbeddedConnection> EmbeddedConnection::open(const QString &fold
     } catch (const tsql::Error &e) {
         throw DatabaseError(e.describe(), QString());
     }
+    // A folder holds the four databases, or none (a new database is built there). One that
+    // lacks some of them would answer every statement on their tables with "Invalid object
+    // name": it is reported as what it is.
+    if (!created) {
+        QStringList missing;
+        for (const QString &db : tsql::Catalog::databases()) {
+            if (!engine->holdsObjects(db))
+                missing << db + QStringLiteral(".db");
+        }
+        if (!missing.isEmpty())
+            throw DatabaseError(
+                QStringLiteral("The database folder %1 is incomplete: %2 %3 missing or empty. "
+                               "Restore %4 from a backup, or open another folder.")
+                    .arg(QDir::toNativeSeparators(folder), missing.join(QStringLiteral(", ")),
+                         missing.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"),
+                         missing.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")),
+                QString());
+    }
     // A database without objects (new, or one whose building failed and was rolled back) is
     // built from the scripts.
     if (created)
@@ -122,36 +143,85 @@ void EmbeddedConnection::setClock(std::function<QDateTime()> clock)
     m_engine->setClock(std::move(clock));
 }
 
+QStringList EmbeddedConnection::databaseFiles()
+{
+    QStringList files;
+    for (const QString &db : tsql::Catalog::databases())
+        files << db + QStringLiteral(".db");
+    return files;
+}
+
 QString EmbeddedConnection::serverName() const
 {
     return m_where;
 }
 
+// Nested transactions count as SQL Server counts them: only the outermost commits, and a
+// rollback at any depth undoes the whole.
 void EmbeddedConnection::beginTransaction()
 {
-    try {
-        m_engine->beginTransaction();
-    } catch (const tsql::Error &e) {
-        throw DatabaseError(e.describe(), QStringLiteral("BEGIN TRANSACTION"));
+    if (m_transactionDepth == 0) {
+        try {
+            m_engine->beginTransaction();
+        } catch (const tsql::Error &e) {
+            throw failure(e, QStringLiteral("BEGIN TRANSACTION"));
+        }
     }
+    ++m_transactionDepth;
 }
 
 void EmbeddedConnection::commitTransaction()
 {
+    const QString statement = QStringLiteral("COMMIT TRANSACTION");
+    if (m_transactionDepth == 0)
+        throw DatabaseError(QStringLiteral("The COMMIT TRANSACTION request has no corresponding "
+                                           "BEGIN TRANSACTION."),
+                            statement);
+    if (--m_transactionDepth > 0)
+        return;
     try {
+        // A refused commit is rolled back by the engine: no lock stays behind.
         m_engine->commitTransaction();
     } catch (const tsql::Error &e) {
-        throw DatabaseError(e.describe(), QStringLiteral("COMMIT TRANSACTION"));
+        throw failure(e, statement);
     }
 }
 
 void EmbeddedConnection::rollbackTransaction()
 {
+    const QString statement = QStringLiteral("ROLLBACK TRANSACTION");
+    if (m_transactionDepth == 0)
+        throw DatabaseError(QStringLiteral("The ROLLBACK TRANSACTION request has no "
+                                           "corresponding BEGIN TRANSACTION."),
+                            statement);
+    m_transactionDepth = 0;
     try {
-        m_engine->rollbackTransaction();
+        if (m_engine->inTransaction())
+            m_engine->rollbackTransaction();
     } catch (const tsql::Error &e) {
-        throw DatabaseError(e.describe(), QStringLiteral("ROLLBACK TRANSACTION"));
+        throw failure(e, statement);
     }
+}
+
+bool EmbeddedConnection::inTransaction() const
+{
+    return m_transactionDepth > 0;
+}
+
+DatabaseError EmbeddedConnection::failure(const tsql::Error &error, const QString &sql) const
+{
+    // Another program's lock outlasted the wait (SQLite's own words, and its code, say so).
+    const int code = m_engine->lastErrorCode() & 0xff;
+    if ((code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        && error.message().contains(QString::fromUtf8(sqlite3_errstr(code))))
+        return DatabaseError(busyMessage(), sql);
+    return DatabaseError(error.describe(), sql);
+}
+
+QString EmbeddedConnection::busyMessage()
+{
+    return QStringLiteral("The database is busy: another program or workstation is writing to "
+                          "it. Please try again in a moment.");
 }
 
 Recordset EmbeddedConnection::doQuery(const QString &sql)
@@ -160,7 +230,7 @@ Recordset EmbeddedConnection::doQuery(const QString &sql)
     try {
         rs = m_engine->execute(sql);
     } catch (const tsql::Error &e) {
-        throw DatabaseError(e.describe(), sql);
+        throw failure(e, sql);
     } catch (const std::bad_alloc &) {
         throw DatabaseError(QStringLiteral("Out of memory."), sql);
     }

@@ -4,12 +4,14 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
 namespace tsql {
 class Engine;
-}
+class Error;
+} // namespace tsql
 
 namespace db {
 
@@ -40,6 +42,13 @@ public:
     void beginTransaction() override;
     void commitTransaction() override;
     void rollbackTransaction() override;
+    bool inTransaction() const override;
+
+    // The files of a database folder: INVENTORY.db, Build_File.db, Password.db,
+    // patient_data.db.
+    static QStringList databaseFiles();
+    // What a statement refused by another program's lock says.
+    static QString busyMessage();
 
     tsql::Engine &engine() { return *m_engine; }
 
@@ -49,9 +58,11 @@ protected:
 
 private:
     explicit EmbeddedConnection(std::unique_ptr<tsql::Engine> engine, QString where);
+    DatabaseError failure(const tsql::Error &error, const QString &sql) const;
 
     std::unique_ptr<tsql::Engine> m_engine;
     QString m_where;
+    int m_transactionDepth = 0;
 };
 
 } // namespace db

@@ -316,8 +316,13 @@ void OdbcConnection::commitTransaction()
     if (--m_transactionDepth > 0)
         return;
     if (!m_db.commit()) {
+        // The server may keep the transaction open after a refused commit: it is rolled back
+        // so that its locks go and the connection serves the next statement.
         const QString message = errorText(m_db.lastError());
-        m_db.rollback();
+        if (!m_db.rollback()) {
+            QSqlQuery undo(m_db);
+            undo.exec(QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"));
+        }
         throw DatabaseError(message, statement);
     }
 }

@@ -31,6 +31,7 @@ public:
     void beginTransaction() override;
     void commitTransaction() override;
     void rollbackTransaction() override;
+    bool inTransaction() const override { return m_transactionDepth > 0; }
 
     // The connection string as sent to the driver: for FreeTDS, TDS_Version=7.4 unless it names
     // a version.

@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace tsql {
 
@@ -62,7 +64,9 @@ Engine::~Engine()
 void Engine::exec(const QString &sql)
 {
     char *error = nullptr;
+    m_lastError = 0;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        m_lastError = sqlite3_extended_errcode(m_db);
         const QString message = QString::fromUtf8(error ? error : "SQLite error");
         sqlite3_free(error);
         throw Error(message);
@@ -78,7 +82,8 @@ std::unique_ptr<Engine> Engine::open(const QString &folder, bool *created)
     // engine may be the template that connections copy from, and keeps it.
     const int threading = folder.isEmpty() ? 0 : SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(":memory:", &e->m_db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | threading, nullptr)
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | threading,
+                        nullptr)
         != SQLITE_OK)
         throw Error(QStringLiteral("Cannot open the embedded database."));
     sqlite3_extended_result_codes(e->m_db, 1);
@@ -106,12 +111,20 @@ void Engine::attach(const QString &folder)
 {
     if (!folder.isEmpty() && !QDir().mkpath(folder))
         throw Error(QStringLiteral("Cannot create the database folder '%1'.").arg(folder));
+    const bool folderWritable = folder.isEmpty() || QFileInfo(folder).isWritable();
     for (const QString &db : Catalog::databases()) {
-        QString path = folder.isEmpty() ? QStringLiteral(":memory:")
-                                        : QDir(folder).filePath(db + QStringLiteral(".db"));
-        path.replace(QLatin1Char('\''), QLatin1String("''"));
-        exec(QStringLiteral("ATTACH DATABASE '%1' AS %2").arg(path, quotedName(db)));
-        if (!folder.isEmpty()) {
+        if (folder.isEmpty()) {
+            exec(QStringLiteral("ATTACH DATABASE ':memory:' AS %1").arg(quotedName(db)));
+        } else {
+            const QString file = QDir(folder).filePath(db + QStringLiteral(".db"));
+            const QFileInfo info(file);
+            if (info.exists() && (!folderWritable || !info.isWritable())) {
+                attachReadOnly(db, file);
+                continue;
+            }
+            QString path = file;
+            path.replace(QLatin1Char('\''), QLatin1String("''"));
+            exec(QStringLiteral("ATTACH DATABASE '%1' AS %2").arg(path, quotedName(db)));
             exec(QStringLiteral("PRAGMA %1.journal_mode=WAL").arg(quotedName(db)));
             exec(QStringLiteral("PRAGMA %1.synchronous=NORMAL").arg(quotedName(db)));
         }
@@ -120,6 +133,32 @@ void Engine::attach(const QString &folder)
                             "tablename TEXT COLLATE NOCASE, definition TEXT NOT NULL)")
                  .arg(quotedName(db)));
     }
+}
+
+void Engine::attachReadOnly(const QString &db, const QString &file)
+{
+    // A file this user may not write is read as it is. Reading a database in WAL mode needs
+    // its shared-memory file beside it; where that cannot be made, the file is read as one that
+    // nobody changes meanwhile.
+    QString uri
+        = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    uri.replace(QLatin1Char('\''), QLatin1String("''"));
+    QString reason;
+    for (const char *mode : {"?mode=ro", "?immutable=1"}) {
+        bool attached = false;
+        try {
+            exec(QStringLiteral("ATTACH DATABASE '%1%2' AS %3")
+                     .arg(uri, QLatin1String(mode), quotedName(db)));
+            attached = true;
+            exec(QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(quotedName(db)));
+            return;
+        } catch (const Error &e) {
+            reason = e.message();
+            if (attached)
+                exec(QStringLiteral("DETACH DATABASE %1").arg(quotedName(db)));
+        }
+    }
+    throw Error(QStringLiteral("Cannot read the database file '%1': %2").arg(file, reason));
 }
 
 void Engine::loadCatalog()
@@ -291,7 +330,20 @@ void Engine::beginTransaction()
     if (m_inTransaction)
         throw Error(QStringLiteral("A transaction is already open on this connection."),
                     QStringLiteral("BEGIN TRANSACTION"));
-    exec(QStringLiteral("BEGIN IMMEDIATE"));
+    // Only the inventory database is locked for writing from the start, so that what the
+    // transaction reads there stays as read until it commits (two saves drawing a number wait
+    // for each other); the other databases are locked only if the transaction writes them, so
+    // a program holding one of them does not stop every save.
+    exec(QStringLiteral("BEGIN"));
+    try {
+        exec(QStringLiteral("DELETE FROM \"INVENTORY\"._tsql_objects WHERE 0"));
+    } catch (const Error &) {
+        const int code = sqlite3_extended_errcode(m_db);
+        if (sqlite3_get_autocommit(m_db) == 0)
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_lastError = code;
+        throw;
+    }
     m_inTransaction = true;
     m_transactionVersion = m_catalog.version();
 }
@@ -305,11 +357,23 @@ void Engine::commitTransaction()
     if (sqlite3_get_autocommit(m_db) != 0) {
         // SQLite ended the transaction itself after a failure: nothing was committed.
         m_inTransaction = false;
+        undoCatalogChanges();
         throw Error(QStringLiteral("The transaction was rolled back after an error; nothing was "
                                    "committed."),
                     QStringLiteral("COMMIT"));
     }
-    exec(QStringLiteral("COMMIT"));
+    try {
+        exec(QStringLiteral("COMMIT"));
+    } catch (const Error &) {
+        // A commit that fails (a full disk, a lock) is rolled back, so that the connection
+        // holds no lock and can be used again.
+        m_lastError = sqlite3_extended_errcode(m_db);
+        m_inTransaction = false;
+        if (sqlite3_get_autocommit(m_db) == 0)
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        undoCatalogChanges();
+        throw;
+    }
     m_inTransaction = false;
 }
 
@@ -322,12 +386,34 @@ void Engine::rollbackTransaction()
     m_inTransaction = false;
     if (sqlite3_get_autocommit(m_db) == 0)
         exec(QStringLiteral("ROLLBACK"));
+    undoCatalogChanges();
+}
+
+void Engine::undoCatalogChanges()
+{
     // Objects created or dropped inside the transaction are undone with it.
     if (m_catalog.version() != m_transactionVersion) {
         const QString db = m_currentDb;
         refreshCatalog();
         m_currentDb = db;
     }
+}
+
+bool Engine::holdsObjects(const QString &db) const
+{
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray sql
+        = QStringLiteral("SELECT 1 FROM %1._tsql_objects LIMIT 1").arg(quotedName(db)).toUtf8();
+    if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        return false;
+    const bool any = sqlite3_step(stmt) == SQLITE_ROW;
+    sqlite3_finalize(stmt);
+    return any;
+}
+
+int Engine::lastErrorCode() const
+{
+    return m_lastError ? m_lastError : sqlite3_extended_errcode(m_db);
 }
 
 QStringList Engine::splitBatches(const QString &script)
@@ -360,6 +446,7 @@ void Engine::runScript(const QString &script)
 
 ResultSet Engine::execute(const QString &text)
 {
+    m_lastError = 0;
     if (m_cacheVersion != m_catalog.version() || m_cacheSize > kCacheLimit) {
         m_cache.clear();
         m_routinePlans.clear();

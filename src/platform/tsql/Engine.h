@@ -57,6 +57,9 @@ public:
     // true when they hold objects.
     bool refreshCatalog();
 
+    // Has any object been created in this database (one of the four)?
+    bool holdsObjects(const QString &db) const;
+
     // A private in-memory copy of this engine's databases and catalogue.
     std::unique_ptr<Engine> cloneInMemory() const;
 
@@ -70,11 +73,16 @@ public:
     QDateTime now() const override;
     int objectId(const QString &name, const QString &type) const override;
 
-    // One transaction at a time: a second begin is an error.
+    // One transaction at a time: a second begin is an error. The inventory database is locked
+    // for writing at the begin, the others when first written; a commit that fails is rolled
+    // back.
     void beginTransaction();
     void commitTransaction();
     void rollbackTransaction();
     bool inTransaction() const { return m_inTransaction; }
+    // SQLite's extended result code of the last failure (SQLITE_BUSY when another program held
+    // a lock past the wait).
+    int lastErrorCode() const;
 
     // PRINT texts and RAISERROR messages of severity 10 or lower, in order, since last taken.
     QStringList takeMessages() { return std::exchange(m_messages, QStringList()); }
@@ -93,8 +101,10 @@ public:
 private:
     Engine();
     void attach(const QString &folder);
+    void attachReadOnly(const QString &db, const QString &file);
     void loadCatalog();
     void exec(const QString &sql);
+    void undoCatalogChanges();
     void persist(const QString &db, const QString &kind, const QString &name, const QString &table,
                  const QString &definition);
     void unpersist(const QString &db, const QString &kind, const QString &name);
@@ -126,6 +136,7 @@ private:
     QString m_currentDb;
     std::function<QDateTime()> m_clock;
     bool m_inTransaction = false;
+    int m_lastError = 0;
     int m_transactionVersion = 0;
     int m_parseCount = 0;
     int m_depth = 0;

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
@@ -41,6 +42,14 @@ FlexGrid::FlexGrid(QWidget *parent)
     setCornerButtonEnabled(false);
     updateDefaultColors();
     m_colTwips.assign(static_cast<size_t>(m_model->gridCols()), -1);
+    m_userWidths.assign(static_cast<size_t>(m_model->gridCols()), -1);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &FlexGrid::headingClicked);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (m_sizing || col < 0 || col >= Cols() || size <= 0)
+            return;
+        m_userWidths.resize(static_cast<size_t>(Cols()), -1);
+        m_userWidths[static_cast<size_t>(col)] = size;
+    });
 
     // A reset forgets the header's sections: give the columns their widths back and put the
     // current cell on the first data cell without raising events.
@@ -79,6 +88,7 @@ void FlexGrid::setCols(int cols)
         m_model->setShape(m_model->gridRows(), cols);
     }
     m_colTwips.resize(static_cast<size_t>(m_model->gridCols()), -1);
+    m_userWidths.resize(static_cast<size_t>(m_model->gridCols()), -1);
     ensureCurrent();
 }
 
@@ -242,22 +252,146 @@ int FlexGrid::ColWidth(int col) const
     return pixelsToTwips(pixels);
 }
 
+int FlexGrid::baseWidth(int col) const
+{
+    const size_t c = static_cast<size_t>(col);
+    if (c < m_userWidths.size() && m_userWidths[c] > 0)
+        return m_userWidths[c];
+    const int twips = m_colTwips[c];
+    return twips < 0 ? horizontalHeader()->defaultSectionSize() : std::max(1, twipsToPixels(twips));
+}
+
 void FlexGrid::applyColWidth(int col)
 {
+    const QScopedValueRollback<bool> sizing(m_sizing, true);
     const int twips = m_colTwips[static_cast<size_t>(col)];
     if (twips == 0) {
         setColumnHidden(col, true);
         return;
     }
     setColumnHidden(col, false);
-    setColumnWidth(col,
-                   twips < 0 ? horizontalHeader()->defaultSectionSize()
-                             : std::max(1, twipsToPixels(twips)));
+    setColumnWidth(col, baseWidth(col));
+    if (m_stretchCol >= 0 && col != m_stretchCol)
+        applyStretch();
+}
+
+void FlexGrid::applyStretch()
+{
+    if (m_stretchCol < 0 || m_stretchCol >= Cols() || isColumnHidden(m_stretchCol))
+        return;
+    const QScopedValueRollback<bool> sizing(m_sizing, true);
+    int others = 0;
+    for (int col = 0; col < Cols(); ++col) {
+        if (col != m_stretchCol && !isColumnHidden(col))
+            others += columnWidth(col);
+    }
+    const int room = viewport()->width() - others;
+    setColumnWidth(m_stretchCol, std::max(baseWidth(m_stretchCol), room));
+}
+
+void FlexGrid::setStretchCol(int col)
+{
+    m_stretchCol = col;
+    applyStretch();
+}
+
+QList<int> FlexGrid::userColWidths() const
+{
+    QList<int> widths;
+    for (int width : m_userWidths)
+        widths << width;
+    while (!widths.isEmpty() && widths.last() < 0)
+        widths.removeLast();
+    return widths;
+}
+
+void FlexGrid::setUserColWidths(const QList<int> &pixels)
+{
+    m_userWidths.assign(static_cast<size_t>(std::max<qsizetype>(Cols(), pixels.size())), -1);
+    for (qsizetype col = 0; col < pixels.size(); ++col)
+        m_userWidths[static_cast<size_t>(col)] = pixels.at(col) > 0 ? pixels.at(col) : -1;
+    applyColumnLayout();
+}
+
+void FlexGrid::setSortable(bool sortable)
+{
+    m_sortable = sortable;
+    horizontalHeader()->setSectionsClickable(sortable);
+    horizontalHeader()->setSortIndicatorShown(sortable && m_sortCol >= 0);
+}
+
+void FlexGrid::headingClicked(int col)
+{
+    if (!m_sortable || col < FixedCols() || col >= Cols())
+        return;
+    const Qt::SortOrder order = col == m_sortCol && m_sortOrder == Qt::AscendingOrder
+        ? Qt::DescendingOrder
+        : Qt::AscendingOrder;
+    sortBy(col, order);
+}
+
+void FlexGrid::sortBy(int col, Qt::SortOrder order)
+{
+    if (col < 0 || col < FixedCols()) {
+        m_sortCol = -1;
+        horizontalHeader()->setSortIndicatorShown(false);
+        return;
+    }
+    m_sortCol = col;
+    m_sortOrder = order;
+    horizontalHeader()->setSortIndicator(col, order);
+    horizontalHeader()->setSortIndicatorShown(m_sortable);
+    applySort(col, order, true);
+}
+
+void FlexGrid::applySort(int col, Qt::SortOrder order, bool keepCurrent)
+{
+    if (col >= Cols())
+        return;
+    // The row that was current stays current wherever it goes; a new result starts at its
+    // first row.
+    const int current = keepCurrent ? Row() : FixedRows();
+    const int currentCol = Col();
+    const QScopedValueRollback<bool> quiet(m_emitting, true);
+    const std::vector<int> from = m_model->sortRows(col, order);
+    const auto it = std::find(from.begin(), from.end(), current);
+    const int row
+        = it != from.end() ? FixedRows() + static_cast<int>(it - from.begin()) : FixedRows();
+    moveTo(keepCurrent ? row : FixedRows(), currentCol);
+}
+
+void FlexGrid::setNotice(const QString &text)
+{
+    if (text == m_notice)
+        return;
+    m_notice = text;
+    viewport()->update();
+}
+
+void FlexGrid::paintEvent(QPaintEvent *event)
+{
+    if (m_notice.isEmpty()) {
+        QTableView::paintEvent(event);
+        return;
+    }
+    // The notice takes the place of the rows, so that an empty result is not a grid of blanks.
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), palette().brush(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(viewport()->rect().adjusted(8, 8, -8, -8),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, m_notice);
+}
+
+void FlexGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    applyStretch();
 }
 
 void FlexGrid::applyColumnLayout()
 {
     m_colTwips.resize(static_cast<size_t>(Cols()), -1);
+    m_userWidths.resize(static_cast<size_t>(Cols()), -1);
     for (int col = 0; col < Cols(); ++col)
         applyColWidth(col);
     horizontalHeader()->setVisible(m_model->headerRows() > 0);
@@ -275,13 +409,20 @@ Qt::Alignment FlexGrid::ColAlignment(int col) const
 
 void FlexGrid::bind(const db::Recordset &records)
 {
-    const QScopedValueRollback<bool> quiet(m_emitting, true);
-    m_model->bind(records.columns(), records.rows());
+    {
+        const QScopedValueRollback<bool> quiet(m_emitting, true);
+        m_model->bind(records.columns(), records.rows());
+    }
+    // A new result is shown in the order the user chose.
+    if (m_sortCol >= 0)
+        applySort(m_sortCol, m_sortOrder, false);
+    Q_EMIT bound();
 }
 
 void FlexGrid::unbind()
 {
     Clear();
+    Q_EMIT bound();
 }
 
 void FlexGrid::Clear()
@@ -364,14 +505,30 @@ void FlexGrid::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+bool FlexGrid::isRowHeaderIndex(const QModelIndex &index) const
+{
+    return index.isValid() && m_model->gridRow(index) >= FixedRows() && index.column() < FixedCols()
+        && Cols() > FixedCols();
+}
+
 void FlexGrid::mousePressEvent(QMouseEvent *event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
+    if (isRowHeaderIndex(index)) {
+        // A fixed cell beside a row (a tick box, a marker) chooses its row.
+        event->accept();
+        setFocus(Qt::MouseFocusReason);
+        moveTo(m_model->gridRow(index), Col());
+        return;
+    }
     if (index.isValid() && !isDataIndex(index)) {
         event->accept();
         return;
     }
-    QTableView::mousePressEvent(event);
+    {
+        const QScopedValueRollback<bool> clicking(m_clicking, true);
+        QTableView::mousePressEvent(event);
+    }
     if (isDataIndex(index) && event->button() == Qt::LeftButton)
         Q_EMIT cellClicked();
 }
@@ -379,6 +536,13 @@ void FlexGrid::mousePressEvent(QMouseEvent *event)
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
+    if (isRowHeaderIndex(index) && event->button() == Qt::LeftButton) {
+        // A double click on a row's fixed cell (a tick box) acts on its row.
+        event->accept();
+        moveTo(m_model->gridRow(index), Col());
+        Q_EMIT dblClick();
+        return;
+    }
     if (index.isValid() && !isDataIndex(index)) {
         event->accept();
         return;

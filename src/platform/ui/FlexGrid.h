@@ -3,6 +3,7 @@
 #include "platform/ui/Twips.h"
 
 #include <QColor>
+#include <QList>
 #include <QPixmap>
 #include <QString>
 #include <QTableView>
@@ -85,14 +86,41 @@ public:
     // empty when the cell is hidden or scrolled out of view.
     QRect cellGeometry(int row, int col) const;
 
+    // True while a mouse press is being handled (the current cell moves under the mouse).
+    bool isClicking() const { return m_clicking; }
+
     // Redrawing switched off while many cells are written.
     void setRedraw(bool redraw);
+
+    // A sortable grid sorts its data rows when the user clicks a column heading (a second
+    // click on the same heading reverses the order) and keeps that order whenever it is bound
+    // again. Fixed columns are not sorted on. SortCol() is -1 while the rows keep the order
+    // they were bound in.
+    void setSortable(bool sortable);
+    bool isSortable() const { return m_sortable; }
+    void sortBy(int col, Qt::SortOrder order);
+    int SortCol() const { return m_sortCol; }
+    Qt::SortOrder SortOrder() const { return m_sortOrder; }
+
+    // A text shown across the grid in place of its rows (for example when a query found
+    // nothing); empty shows the rows.
+    void setNotice(const QString &text);
+    QString Notice() const { return m_notice; }
+
+    // The column that takes the width the other columns leave (-1: none).
+    void setStretchCol(int col);
+
+    // Widths the user dragged the columns to, in pixels (-1: not dragged). They stay while
+    // the forms set widths and bind again, except for columns the forms hide.
+    QList<int> userColWidths() const;
+    void setUserColWidths(const QList<int> &pixels);
 
 Q_SIGNALS:
     void rowColChange(); // the current cell moved
     void enterCell(); // a cell became current
     void cellClicked(); // mouse click on a data cell (after the current cell moved)
-    void dblClick(); // double click on a data cell
+    void bound(); // filled from a result, or unbound
+    void dblClick(); // double click on a data cell or on a fixed cell beside a data row
     // A key pressed in the grid (Qt::Key_… codes), before the grid's own handling; setting
     // *handled stops it. Enter and Return are never passed on to the window.
     void keyPressed(int key, Qt::KeyboardModifiers modifiers, bool *handled);
@@ -104,6 +132,8 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void moveTo(int row, int col);
@@ -112,6 +142,11 @@ private:
     void applyColWidth(int col);
     void updateDefaultColors();
     bool isDataIndex(const QModelIndex &index) const;
+    bool isRowHeaderIndex(const QModelIndex &index) const;
+    void headingClicked(int col);
+    void applySort(int col, Qt::SortOrder order, bool keepCurrent);
+    void applyStretch();
+    int baseWidth(int col) const; // pixels before stretching
 
     FlexGridModel *m_model;
     QString m_formatString;
@@ -119,6 +154,14 @@ private:
     bool m_emitting = false;
     // Widths set by the forms, in twips (-1: the default width); kept across binding.
     std::vector<int> m_colTwips;
+    std::vector<int> m_userWidths; // pixels the user dragged each column to; -1: not dragged
+    bool m_sortable = false;
+    int m_sortCol = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QString m_notice;
+    int m_stretchCol = -1;
+    bool m_sizing = false;
+    bool m_clicking = false; // the grid sets widths itself: not a drag
 };
 
 } // namespace ui

@@ -2,6 +2,7 @@
 
 #include "platform/format/Format.h"
 
+#include <QDateTime>
 #include <algorithm>
 
 namespace ui {
@@ -23,6 +24,43 @@ bool isNumberType(const QVariant &value)
     default:
         return false;
     }
+}
+
+bool isDateType(const QVariant &value)
+{
+    const int type = value.typeId();
+    return type == QMetaType::QDateTime || type == QMetaType::QDate || type == QMetaType::QTime;
+}
+
+bool isBlank(const QVariant &value)
+{
+    return value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+}
+
+// The order of two cells of one column: <0, 0 or >0.
+int compareCells(const QVariant &a, const QVariant &b)
+{
+    const bool blankA = isBlank(a);
+    const bool blankB = isBlank(b);
+    if (blankA || blankB)
+        return (blankA ? 0 : 1) - (blankB ? 0 : 1);
+    if (isDateType(a) && isDateType(b)) {
+        const QDateTime da = a.toDateTime();
+        const QDateTime db = b.toDateTime();
+        return da < db ? -1 : (db < da ? 1 : 0);
+    }
+    const QString ta = a.typeId() == QMetaType::QString ? a.toString() : format::variantText(a);
+    const QString tb = b.typeId() == QMetaType::QString ? b.toString() : format::variantText(b);
+    const bool numA = isNumberType(a) || format::isNumeric(ta);
+    const bool numB = isNumberType(b) || format::isNumeric(tb);
+    if (numA && numB) {
+        const double va = isNumberType(a) ? a.toDouble() : format::numericValue(ta);
+        const double vb = isNumberType(b) ? b.toDouble() : format::numericValue(tb);
+        if (va != vb)
+            return va < vb ? -1 : 1;
+    }
+    const int byText = QString::compare(ta, tb, Qt::CaseInsensitive);
+    return byText != 0 ? byText : QString::compare(ta, tb, Qt::CaseSensitive);
 }
 
 } // namespace
@@ -175,6 +213,45 @@ void FlexGridModel::clearCells()
     m_dirty = true;
     if (!m_batching)
         setBatching(false);
+}
+
+std::vector<int> FlexGridModel::sortRows(int col, Qt::SortOrder order)
+{
+    std::vector<int> from;
+    for (int row = m_fixedRows; row < m_rows; ++row)
+        from.push_back(row);
+    if (col < 0 || col >= m_cols || from.size() < 2)
+        return from;
+    std::stable_sort(from.begin(), from.end(), [this, col, order](int a, int b) {
+        const int c = compareCells(cell(a, col), cell(b, col));
+        return order == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
+
+    beginResetModel();
+    std::vector<int> to(static_cast<size_t>(m_rows));
+    for (int row = 0; row < m_fixedRows; ++row)
+        to[static_cast<size_t>(row)] = row;
+    std::vector<QVariant> cells(m_cells.size());
+    for (int row = 0; row < m_rows; ++row) {
+        const int old = row < m_fixedRows ? row : from[static_cast<size_t>(row - m_fixedRows)];
+        to[static_cast<size_t>(old)] = row;
+        for (int c = 0; c < m_cols; ++c)
+            cells[static_cast<size_t>(row) * static_cast<size_t>(m_cols) + static_cast<size_t>(c)]
+                = std::move(cell(old, c));
+    }
+    m_cells.swap(cells);
+    const auto move = [&to](auto &hash) {
+        std::remove_reference_t<decltype(hash)> moved;
+        for (auto it = hash.cbegin(); it != hash.cend(); ++it)
+            moved.insert(key(to[static_cast<size_t>(keyRow(it.key()))], keyCol(it.key())),
+                         it.value());
+        hash.swap(moved);
+    };
+    move(m_backColors);
+    move(m_foreColors);
+    move(m_pictures);
+    endResetModel();
+    return from;
 }
 
 void FlexGridModel::setBackColor(int row, int col, const QColor &color)

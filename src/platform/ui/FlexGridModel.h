@@ -55,6 +55,12 @@ public:
     // Empties every text, colour and picture; keeps the shape.
     void clearCells();
 
+    // Puts the data rows in the order of one column's values (numbers and dates by value,
+    // texts ignoring letter case, empty cells first when ascending); rows with equal values keep
+    // their order. Colours and pictures move with their rows. Returns, for each data row, the
+    // grid row it held before.
+    std::vector<int> sortRows(int col, Qt::SortOrder order);
+
     void setBackColor(int row, int col, const QColor &color);
     QColor backColor(int row, int col) const; // the colour shown
     void setForeColor(int row, int col, const QColor &color);

@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,7 +67,22 @@ frmLogin::frmLogin(CurrentUser &user, QWidget *parent)
     // The button box would accept on its own; OK accepts only after the check.
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    txtEmployeeID->installEventFilter(this);
     txtEmployeeID->setFocus();
+}
+
+bool frmLogin::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter after the employee id goes on to the password instead of trying an empty one.
+    if (watched == txtEmployeeID && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            txtPassword->setFocus(Qt::TabFocusReason);
+            txtPassword->selectAll();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 frmLogin::~frmLogin() = default;

@@ -31,6 +31,9 @@ public:
     QPushButton *cmdOK;
     QPushButton *cmdCancel;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void cmdOK_Click();
 

@@ -268,7 +268,7 @@ TEST(FlexGrid, TopRowScrollsAndFollowsTheCurrentRow)
     EXPECT_EQ(grid.TopRow(), 1);
 }
 
-TEST(FlexGrid, ClickMakesADataCellCurrentAndIgnoresFixedCells)
+TEST(FlexGrid, ClickMakesADataCellCurrentAndAFixedCellChoosesItsRow)
 {
     ui::FlexGrid grid;
     grid.resize(400, 200);
@@ -288,16 +288,26 @@ TEST(FlexGrid, ClickMakesADataCellCurrentAndIgnoresFixedCells)
     EXPECT_EQ(moved.count(), 1);
     EXPECT_TRUE(grid.selectionModel()->isSelected(grid.currentIndex()));
 
+    // The fixed cell beside a row (a tick box) chooses that row, the column stays; a double
+    // click on it is the row's double click. It is never a click on a data cell.
     const QRect fixed = grid.visualRect(grid.model()->index(0, 0));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, fixed.center());
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, fixed.center());
-    EXPECT_EQ(grid.Row(), 3);
+    EXPECT_EQ(grid.Row(), 1);
     EXPECT_EQ(grid.Col(), 2);
     EXPECT_EQ(clicked.count(), 1);
     EXPECT_EQ(doubled.count(), 0);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, fixed.center());
+    EXPECT_EQ(doubled.count(), 1);
+    EXPECT_EQ(clicked.count(), 1);
 
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
-    EXPECT_EQ(doubled.count(), 1);
+    EXPECT_EQ(doubled.count(), 2);
+    EXPECT_EQ(grid.Row(), 3);
+
+    // The header row stays out of reach.
+    grid.setFixedRows(1);
+    QTest::mouseDClick(grid.horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(doubled.count(), 2);
 }
 
 TEST(FlexGrid, KeysGoToTheFormFirstAndEnterStaysInTheGrid)
