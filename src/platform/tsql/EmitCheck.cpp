@@ -278,13 +278,18 @@ Emitter::Em Emitter::scalarSubquery(const Expr &e, const Scope *scope)
                 single = single && item.expr && hasAggregate(item.expr.get());
         }
     }
-    if (single)
-        return Em {QLatin1Char('(') + s.sql + QLatin1Char(')'), s.columns[0].type};
+    if (single) {
+        Em r {QLatin1Char('(') + s.sql + QLatin1Char(')'), s.columns[0].type};
+        r.num = s.columns[0].num;
+        return r;
+    }
     // A subquery used as a value may give one row at most: the second row is refused, as the
     // server does.
-    return Em {QStringLiteral("(SELECT tsql_single(\"v\".") + quoted(s.columns[0].name)
-                   + QStringLiteral(") FROM (") + s.sql + QStringLiteral(") AS \"v\")"),
-               s.columns[0].type};
+    Em r {QStringLiteral("(SELECT tsql_single(\"v\".") + quoted(s.columns[0].name)
+              + QStringLiteral(") FROM (") + s.sql + QStringLiteral(") AS \"v\")"),
+          s.columns[0].type};
+    r.num = s.columns[0].num;
+    return r;
 }
 
 Emitter::Em Emitter::binary(const Expr &e, const Scope *scope)
@@ -321,6 +326,10 @@ Emitter::Em Emitter::binary(const Expr &e, const Scope *scope)
         for (size_t i = 0; i < terms.size() && balanced; ++i)
             balanced = terms[i].type == t;
         if (balanced) {
+            // The partial sums run in 64 bits; the whole is checked against the int range once,
+            // which also keeps the range checks from deepening the tree.
+            const bool checks = m_intChecks;
+            m_intChecks = false;
             while (terms.size() > 1) {
                 std::vector<Em> next;
                 next.reserve(terms.size() / 2 + 1);
@@ -330,7 +339,12 @@ Emitter::Em Emitter::binary(const Expr &e, const Scope *scope)
                     next.push_back(std::move(terms.back()));
                 terms = std::move(next);
             }
-            return std::move(terms[0]);
+            m_intChecks = checks;
+            Em whole = std::move(terms[0]);
+            if (checks && whole.type == Type::Int && whole.num.isInteger())
+                whole.sql = QStringLiteral("tsql_int(") + whole.sql + QStringLiteral(", ")
+                    + QString::number(whole.num.precision) + QLatin1Char(')');
+            return whole;
         }
     }
     if (spine.size() > kDeepestChain)

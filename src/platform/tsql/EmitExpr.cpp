@@ -224,9 +224,15 @@ Emitter::Em Emitter::literal(const Expr &e)
     const Type t = lit.kind == LitKind::String ? Type::Text
         : lit.kind == LitKind::Integer         ? Type::Int
                                                : Type::Float;
+    // The digits of a number literal give its type (1.005 is decimal(4,3)); the statement's
+    // shape holds them, so the type stays right when the literal becomes a parameter.
+    const NumType num = lit.kind == LitKind::String
+        ? NumType()
+        : numTypeOfLiteral(lit.raw, lit.kind == LitKind::Decimal);
     if (m_frame->inlineLiterals) {
         Em em {sqlLiteral(literalValue(lit)), t};
         em.literal = e.literal;
+        em.num = num;
         return em;
     }
     Param p;
@@ -234,6 +240,7 @@ Emitter::Em Emitter::literal(const Expr &e)
     const int index = addParam(p);
     Em em {QLatin1Char('?') + QString::number(index), t};
     em.param = index;
+    em.num = num;
     return em;
 }
 
@@ -264,11 +271,12 @@ Emitter::Em Emitter::column(const Expr &e, const Scope *scope)
             const OutColumn &c = found->columns[static_cast<size_t>(index)];
             m_lastColumn = found->alias.toLower() + QLatin1Char('.') + c.name.toLower();
             checkGrouped(*s, found->alias, m_lastColumn, c.name, e.pos);
-            if (found->apply)
-                return Em {applyColumn(*found, s, index), c.type};
-            if (found->bare)
-                return Em {quoted(c.name), c.type};
-            return Em {quoted(found->sqlAlias) + QLatin1Char('.') + quoted(c.name), c.type};
+            Em r {found->apply      ? applyColumn(*found, s, index)
+                      : found->bare ? quoted(c.name)
+                                    : quoted(found->sqlAlias) + QLatin1Char('.') + quoted(c.name),
+                  c.type};
+            r.num = c.num;
+            return r;
         }
     }
     if (e.name.size() == 1 && e.name[0].startsWith(QLatin1Char('@')))
@@ -303,7 +311,9 @@ Emitter::Em Emitter::variable(const Expr &e, const Scope *)
     Param p;
     p.variable = e.op;
     const int index = addParam(p);
-    return Em {QLatin1Char('?') + QString::number(index), t->type};
+    Em r {QLatin1Char('?') + QString::number(index), t->type};
+    r.num = numTypeOf(*t);
+    return r;
 }
 
 Emitter::Em Emitter::unary(const Expr &e, const Scope *scope)
@@ -320,6 +330,8 @@ Emitter::Em Emitter::unary(const Expr &e, const Scope *scope)
     }
     Em r {QLatin1Char('(') + e.op + x.sql + QLatin1Char(')'),
           isNumeric(x.type) ? x.type : Type::Unknown};
+    if (e.op == QLatin1String("-"))
+        r.num = x.num;
     return r;
 }
 
@@ -407,19 +419,19 @@ Emitter::Em Emitter::binaryOp(const Expr &e, Em l, Em r)
         if ((lText && (rText || r.type == Type::Null)) || (rText && l.type == Type::Null))
             return Em {QLatin1Char('(') + l.sql + QStringLiteral(" || ") + r.sql + QLatin1Char(')'),
                        Type::Text};
-        if (l.type == Type::DateTime && (isNumeric(r.type) || r.type == Type::Null))
-            return Em {call("tsql_dateadd", QStringLiteral("'day'"), r.sql, l.sql), Type::DateTime};
-        if (r.type == Type::DateTime && (isNumeric(l.type) || l.type == Type::Null))
-            return Em {call("tsql_dateadd", QStringLiteral("'day'"), l.sql, r.sql), Type::DateTime};
+        // A number added to a datetime counts days, fractions too (0.5 is noon). Text met by a
+        // datetime is read as one, as the server does: 'abc' + GETDATE() is refused.
+        if (l.type == Type::DateTime && (isNumeric(r.type) || r.type == Type::Null || rText))
+            return Em {call("tsql_dtplus", l.sql, r.sql), Type::DateTime};
+        if (r.type == Type::DateTime && (isNumeric(l.type) || l.type == Type::Null || lText))
+            return Em {call("tsql_dtplus", r.sql, l.sql), Type::DateTime};
         if ((isNumeric(l.type) || l.type == Type::Null)
             && (isNumeric(r.type) || r.type == Type::Null))
-            return Em {QLatin1Char('(') + l.sql + QStringLiteral(" + ") + r.sql + QLatin1Char(')'),
-                       arithmeticType(l.type, r.type)};
+            return numeric(op, l, r, arithmeticType(l.type, r.type));
         if ((lText && isNumeric(r.type)) || (rText && isNumeric(l.type))) {
             // Text meets a number: the text is converted to the number's type.
             coerce(lText ? l : r, lText ? r.type : l.type);
-            return Em {QLatin1Char('(') + l.sql + QStringLiteral(" + ") + r.sql + QLatin1Char(')'),
-                       arithmeticType(l.type, r.type)};
+            return numeric(op, l, r, arithmeticType(l.type, r.type));
         }
         // Types unknown at translation: decided per row.
         Type t = Type::Unknown;
@@ -429,8 +441,7 @@ Emitter::Em Emitter::binaryOp(const Expr &e, Em l, Em r)
     }
     if (op == QLatin1String("-") && l.type == Type::DateTime
         && (isNumeric(r.type) || r.type == Type::Null))
-        return Em {call("tsql_dateadd", QStringLiteral("'day'"),
-                        QStringLiteral("-(") + r.sql + QLatin1Char(')'), l.sql),
+        return Em {call("tsql_dtplus", l.sql, QStringLiteral("-(") + r.sql + QLatin1Char(')')),
                    Type::DateTime};
     if (l.type == Type::DateTime || r.type == Type::DateTime)
         fail(QStringLiteral("Operator '%1' is not supported on datetime values here.").arg(op),
@@ -445,15 +456,42 @@ Emitter::Em Emitter::binaryOp(const Expr &e, Em l, Em r)
                        + QStringLiteral(") - (") + l.sql + QStringLiteral(" & ") + r.sql
                        + QStringLiteral("))"),
                    Type::Int};
-    if (op == QLatin1String("/") || op == QLatin1String("%")) {
-        // The server refuses a division by zero; SQLite would give NULL.
-        return Em {QLatin1Char('(') + l.sql + QLatin1Char(' ') + op
-                       + QStringLiteral(" tsql_nonzero(") + r.sql + QStringLiteral("))"),
-                   t};
+    return numeric(op, l, r, t);
+}
+
+Emitter::Em Emitter::numeric(const QString &op, const Em &l, const Em &r, Type t)
+{
+    const NumType num = t == Type::Float || t == Type::Int
+        ? tsql::arithmeticType(op.isEmpty() ? QChar() : op[0], l.num, r.num)
+        : NumType();
+    const bool divide = op == QLatin1String("/") || op == QLatin1String("%");
+    Em out;
+    out.type = t;
+    out.num = num;
+    if (num.isDecimal() && t == Type::Float) {
+        // Exact numbers: the double result is rounded back to the scale of the result type.
+        if (divide)
+            out.sql = call(op == QLatin1String("/") ? "tsql_ddiv" : "tsql_dmod", l.sql, r.sql,
+                           QString::number(num.scale));
+        else
+            out.sql = call("tsql_dec",
+                           QLatin1Char('(') + l.sql + QLatin1Char(' ') + op + QLatin1Char(' ')
+                               + r.sql + QLatin1Char(')'),
+                           QString::number(num.scale));
+        return out;
     }
-    return Em {QLatin1Char('(') + l.sql + QLatin1Char(' ') + op + QLatin1Char(' ') + r.sql
-                   + QLatin1Char(')'),
-               t};
+    if (divide) {
+        // The server refuses a division by zero; SQLite would give NULL.
+        out.sql = QLatin1Char('(') + l.sql + QLatin1Char(' ') + op
+            + QStringLiteral(" tsql_nonzero(") + r.sql + QStringLiteral("))");
+        return out;
+    }
+    out.sql = QLatin1Char('(') + l.sql + QLatin1Char(' ') + op + QLatin1Char(' ') + r.sql
+        + QLatin1Char(')');
+    // Integer results keep to the range of their type, as on the server.
+    if (num.isInteger() && t == Type::Int && m_intChecks)
+        out.sql = call("tsql_int", out.sql, QString::number(num.precision));
+    return out;
 }
 
 Emitter::Em Emitter::in(const Expr &e, const Scope *scope)
@@ -528,7 +566,17 @@ Emitter::Em Emitter::caseExpr(const Expr &e, const Scope *scope)
     if (e.hasElse)
         sql += QStringLiteral(" ELSE ") + results.back().sql;
     sql += QStringLiteral(" END)");
-    return Em {sql, top};
+    Em out {sql, top};
+    // Results of one exact type keep it (their text shows its decimals).
+    bool sameNum = !results.empty();
+    for (const Em &r : results) {
+        const NumType &a = r.num;
+        const NumType &b = results.front().num;
+        sameNum = sameNum && a.kind == b.kind && a.precision == b.precision && a.scale == b.scale;
+    }
+    if (sameNum)
+        out.num = results.front().num;
+    return out;
 }
 
 Emitter::Em Emitter::cast(const Expr &e, const Scope *scope)
@@ -542,6 +590,7 @@ Emitter::Em Emitter::cast(const Expr &e, const Scope *scope)
 
 Emitter::Em Emitter::castTo(Em x, const TypeSpec &dataType, int style)
 {
+    const NumType target = numTypeOf(dataType);
     switch (dataType.type) {
     case Type::Text: {
         int length = dataType.max ? 0 : (dataType.length > 0 ? dataType.length : 30);
@@ -552,32 +601,58 @@ Emitter::Em Emitter::castTo(Em x, const TypeSpec &dataType, int style)
                                        QString::number(length)),
                                   padded),
                        Type::Text};
+        if (x.num.isDecimal() && x.type == Type::Float)
+            // Decimals show all their decimals, money two (style 2: four), as on the server.
+            return Em {charPadded(call("tsql_numstr", x.sql,
+                                       QString::number(x.num.kind == NumType::Kind::Money
+                                                           ? (style == 2 ? 4 : -2)
+                                                           : static_cast<int>(x.num.scale)),
+                                       QString::number(length)),
+                                  padded),
+                       Type::Text};
         return Em {charPadded(call("tsql_str", x.sql, QString::number(length)), padded),
                    Type::Text};
     }
-    case Type::Int:
-        if (x.type == Type::Text || x.type == Type::Unknown)
-            x.sql = call("tsql_num", x.sql);
+    case Type::Int: {
         if (x.type == Type::DateTime)
             fail(QStringLiteral("Converting a datetime to a number is not supported."),
                  QStringLiteral("CAST"), 0);
-        return Em {QStringLiteral("CAST(") + x.sql + QStringLiteral(" AS INTEGER)"), Type::Int};
+        Em r {x.sql, Type::Int};
+        r.num = target;
+        // A whole number of a type no wider passes as it is; anything else is truncated and
+        // checked against the range, and text must hold a whole number.
+        if (!(x.type == Type::Int && x.num.isInteger() && x.num.precision <= target.precision))
+            r.sql
+                = call("tsql_conv", x.sql, QString::number(target.precision), QStringLiteral("-1"));
+        return r;
+    }
     case Type::Float: {
+        if (target.isDecimal()) {
+            Em r {x.sql, Type::Float};
+            r.num = target;
+            const bool same = x.type == Type::Float && x.num.kind == target.kind
+                && x.num.scale == target.scale && x.num.precision <= target.precision;
+            if (!same)
+                r.sql = call("tsql_conv", x.sql,
+                             QString::number(target.kind == NumType::Kind::Money
+                                                 ? -static_cast<int>(target.precision)
+                                                 : static_cast<int>(target.precision)),
+                             QString::number(target.scale));
+            return r;
+        }
         if (x.type == Type::Text || x.type == Type::Unknown)
             x.sql = call("tsql_num", x.sql);
-        QString sql = QStringLiteral("CAST(") + x.sql + QStringLiteral(" AS REAL)");
-        if (dataType.scale >= 0
-            && (dataType.name == QLatin1String("decimal")
-                || dataType.name == QLatin1String("numeric")))
-            sql = call("tsql_round", sql, QString::number(dataType.scale));
-        else if (dataType.name == QLatin1String("money")
-                 || dataType.name == QLatin1String("smallmoney"))
-            sql = call("tsql_round", sql, QStringLiteral("4"));
-        return Em {sql, Type::Float};
+        Em r {QStringLiteral("CAST(") + x.sql + QStringLiteral(" AS REAL)"), Type::Float};
+        r.num = target;
+        return r;
     }
     case Type::Bit:
         return Em {call("tsql_bit", x.sql), Type::Bit};
     case Type::DateTime:
+        if (style >= 0 && x.type != Type::DateTime)
+            return Em {call("tsql_dtstyle", x.sql, QString::number(style),
+                            QString::number(dataType.dateOnly ? 1 : 0)),
+                       Type::DateTime};
         if (dataType.dateOnly)
             return Em {call("tsql_date", x.sql), Type::DateTime};
         if (x.type == Type::DateTime)

@@ -54,8 +54,10 @@ Emitter::Em Emitter::function(const Expr &e, const Scope *scope)
         Em b = emitExpr(*e.args[1], scope);
         const Type t = a.type > Type::Null ? a.type : b.type;
         coerce(b, t);
-        return Em {
-            QStringLiteral("ifnull(") + a.sql + QStringLiteral(", ") + b.sql + QLatin1Char(')'), t};
+        Em r {QStringLiteral("ifnull(") + a.sql + QStringLiteral(", ") + b.sql + QLatin1Char(')'),
+              t};
+        r.num = a.type > Type::Null ? a.num : b.num;
+        return r;
     }
     if (f == QLatin1String("coalesce")) {
         if (e.args.size() < 2)
@@ -123,7 +125,9 @@ Emitter::Em Emitter::function(const Expr &e, const Scope *scope)
     if (f == QLatin1String("abs")) {
         need(1, 1);
         Em x = emitExpr(*e.args[0], scope);
-        return Em {QStringLiteral("abs(") + x.sql + QLatin1Char(')'), x.type};
+        Em r {QStringLiteral("abs(") + x.sql + QLatin1Char(')'), x.type};
+        r.num = x.num;
+        return r;
     }
     if (f == QLatin1String("sign")) {
         need(1, 1);
@@ -136,10 +140,13 @@ Emitter::Em Emitter::function(const Expr &e, const Scope *scope)
     if (f == QLatin1String("floor") || f == QLatin1String("ceiling")) {
         need(1, 1);
         Em x = emitExpr(*e.args[0], scope);
-        return Em {(f == QLatin1String("floor") ? QStringLiteral("tsql_floor(")
-                                                : QStringLiteral("tsql_ceiling("))
-                       + x.sql + QLatin1Char(')'),
-                   x.type == Type::Int ? Type::Int : Type::Float};
+        Em r {(f == QLatin1String("floor") ? QStringLiteral("tsql_floor(")
+                                           : QStringLiteral("tsql_ceiling("))
+                  + x.sql + QLatin1Char(')'),
+              x.type == Type::Int ? Type::Int : Type::Float};
+        // A decimal keeps its integral digits and loses its decimals; money stays money.
+        r.num = x.num.kind == NumType::Kind::Decimal ? NumType::decimal(x.num.precision, 0) : x.num;
+        return r;
     }
     if (f == QLatin1String("round")) {
         need(2, 3);
@@ -148,7 +155,9 @@ Emitter::Em Emitter::function(const Expr &e, const Scope *scope)
         QString sql = QStringLiteral("tsql_round(") + args(a) + QLatin1Char(')');
         if (t == Type::Int)
             sql = QStringLiteral("CAST(") + sql + QStringLiteral(" AS INTEGER)");
-        return Em {sql, t == Type::Int ? Type::Int : Type::Float};
+        Em r {sql, t == Type::Int ? Type::Int : Type::Float};
+        r.num = a[0].num;
+        return r;
     }
     if (f == QLatin1String("power"))
         fail(QStringLiteral("POWER is not supported."), QStringLiteral("function call"), e.pos);
@@ -234,7 +243,24 @@ Emitter::Em Emitter::function(const Expr &e, const Scope *scope)
             sql = QStringLiteral("CAST(") + sql + QStringLiteral(" AS INTEGER)");
         if (t == Type::Bit && f != QLatin1String("min") && f != QLatin1String("max"))
             t = Type::Int;
-        return Em {sql, t};
+        NumType num = x.num;
+        if (f == QLatin1String("sum"))
+            num = sumType(x.num);
+        else if (f == QLatin1String("avg"))
+            num = avgType(x.num);
+        // A sum of exact values is rounded back to its scale: the doubles added up carry the
+        // last bits of their binary form.
+        if (num.isDecimal() && t == Type::Float
+            && (f == QLatin1String("sum") || f == QLatin1String("avg")))
+            sql = QStringLiteral("tsql_dec(") + sql + QStringLiteral(", ")
+                + QString::number(num.scale) + QLatin1Char(')');
+        // A sum of int values is an int, and overflows as one.
+        if (f == QLatin1String("sum") && num.isInteger() && t == Type::Int)
+            sql = QStringLiteral("tsql_int(") + sql + QStringLiteral(", ")
+                + QString::number(num.precision) + QLatin1Char(')');
+        Em r {sql, t};
+        r.num = num;
+        return r;
     }
     if (f == QLatin1String("stdev") || f == QLatin1String("var")
         || f == QLatin1String("string_agg"))

@@ -53,7 +53,7 @@ Emitter::Source Emitter::tableSourceOf(const TableSource &src, const Scope *pare
     s.sqlAlias = sqlAlias(s.alias);
     s.table = t.name;
     for (const Column &c : t.columns)
-        s.columns.push_back(OutColumn {c.name, c.type.type});
+        s.columns.push_back(OutColumn {c.name, c.type.type, numTypeOf(c.type)});
     return s;
 }
 
@@ -248,9 +248,9 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
     scope.clause = QStringLiteral("select list");
     SpecOut out;
     QStringList items;
-    auto addItem = [&](const QString &sql, const QString &name, Type type) {
+    auto addItem = [&](const QString &sql, const QString &name, Type type, NumType num) {
         items << sql + QStringLiteral(" AS ") + quoted(name);
-        out.columns.push_back(OutColumn {name, type});
+        out.columns.push_back(OutColumn {name, type, num});
     };
     for (size_t i = 0; i < q.items.size(); ++i) {
         const SelectItem &item = q.items[i];
@@ -277,7 +277,7 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
                     const QString sql = src.apply
                         ? applyColumn(src, &scope, static_cast<int>(c))
                         : quoted(src.sqlAlias) + QLatin1Char('.') + quoted(col.name);
-                    addItem(sql, col.name, col.type);
+                    addItem(sql, col.name, col.type, col.num);
                 }
             }
             if (!matched)
@@ -300,9 +300,10 @@ Emitter::SpecOut Emitter::querySpec(const QuerySpec &q, const Scope *parent, int
         if (!item.hasAlias && item.expr->kind == Expr::Kind::Column)
             name = item.expr->name.last();
         if (assign)
-            out.columns.push_back(OutColumn {item.assignVar, x.type}), items << x.sql;
+            out.columns.push_back(OutColumn {item.assignVar, x.type, x.num}), items << x.sql;
         else
-            addItem(item.expr->kind == Expr::Kind::Column ? x.sql : textRule(x), name, x.type);
+            addItem(item.expr->kind == Expr::Kind::Column ? x.sql : textRule(x), name, x.type,
+                    x.num);
     }
     scope.clause.clear();
     if (onlyItem >= 0) {
@@ -363,7 +364,7 @@ Translation Emitter::scalar(const Expr &expr)
     Em x = emitExpr(expr, nullptr);
     Translation t;
     t.sql = QStringLiteral("SELECT ") + x.sql;
-    t.columns.push_back(OutColumn {QString(), x.type});
+    t.columns.push_back(OutColumn {QString(), x.type, x.num});
     t.params = m_params;
     return t;
 }

@@ -29,6 +29,8 @@ QString sqliteType(const TypeSpec &t)
 void Emitter::store(Em &x, const TypeSpec &type)
 {
     coerce(x, type.type, type.dateOnly);
+    if (storeNumber(x, type))
+        return;
     x.sql = charPadded(x.sql, type);
     // A bit column keeps 0 or 1, an integer column whole numbers, as on the server.
     const bool toBit = type.type == Type::Bit && (x.type == Type::Int || x.type == Type::Float);
@@ -46,6 +48,47 @@ void Emitter::store(Em &x, const TypeSpec &type)
                       : QStringLiteral("CAST(") + x.sql + QStringLiteral(" AS INTEGER)");
     }
     x.type = type.type;
+}
+
+bool Emitter::storeNumber(Em &x, const TypeSpec &type)
+{
+    const NumType target = numTypeOf(type);
+    if (!(target.isDecimal() || target.isInteger()) || x.type == Type::Null)
+        return false;
+    // What already fits the column goes in as it is: a whole number of a type no wider, an exact
+    // number with no more decimals and integral digits than the column has.
+    const NumType from = x.num;
+    if (target.isInteger() && from.isInteger() && from.precision <= target.precision)
+        return true;
+    if (target.isDecimal() && from.isInteger() && from.precision <= target.precision - target.scale)
+        return true;
+    if (target.isDecimal() && from.isDecimal() && x.type == Type::Float
+        && from.scale <= target.scale
+        && from.precision - from.scale <= target.precision - target.scale
+        && (target.kind == NumType::Kind::Decimal || from.kind == NumType::Kind::Money
+            || from.precision - from.scale <= 15))
+        return true;
+    const Conv conv = target.isInteger() ? Conv::Int : Conv::Number;
+    if (x.param > 0) {
+        Param &p = m_params[static_cast<size_t>(x.param - 1)];
+        if (p.conv == Conv::None || p.conv == Conv::Number || p.conv == Conv::Int)
+            p.conv = conv;
+        p.num = target;
+    } else if (x.literal >= 0) {
+        const Literal &lit = (*m_frame->literals)[static_cast<size_t>(x.literal)];
+        x.sql = sqlLiteral(convertValue(literalValue(lit), conv, target));
+    } else {
+        x.sql = QStringLiteral("tsql_conv(") + x.sql + QStringLiteral(", ")
+            + QString::number(target.kind == NumType::Kind::Money
+                                  ? -static_cast<int>(target.precision)
+                                  : static_cast<int>(target.precision))
+            + QStringLiteral(", ")
+            + QString::number(target.isInteger() ? -1 : static_cast<int>(target.scale))
+            + QLatin1Char(')');
+    }
+    x.type = type.type;
+    x.num = target;
+    return true;
 }
 
 Translation Emitter::insert(const Stmt &stmt)
@@ -91,8 +134,11 @@ Translation Emitter::insert(const Stmt &stmt)
             Em x {QStringLiteral("column%1").arg(i + 1), s.columns[i].type};
             x.sql = QStringLiteral("\"column%1\"").arg(i + 1);
             const QString before = x.sql;
+            x.num = s.columns[i].num;
             if (c.type.type == Type::DateTime || c.type.type == Type::Bit)
                 coerce(x, c.type.type, c.type.dateOnly);
+            else
+                storeNumber(x, c.type);
             x.sql = charPadded(x.sql, c.type);
             wrap = wrap || x.sql != before;
             conv << x.sql;
@@ -155,7 +201,7 @@ Translation Emitter::update(const Stmt &stmt)
         self.sqlAlias = updated;
         self.table = target->name;
         for (const Column &c : target->columns)
-            self.columns.push_back(OutColumn {c.name, c.type.type});
+            self.columns.push_back(OutColumn {c.name, c.type.type, numTypeOf(c.type)});
         scope.sources.push_back(self);
     } else {
         // The target is a table of the FROM clause, named by its alias or its table name. The
@@ -224,7 +270,7 @@ Translation Emitter::remove(const Stmt &stmt)
         self.sqlAlias = sqlAlias(t.name);
         self.table = t.name;
         for (const Column &c : t.columns)
-            self.columns.push_back(OutColumn {c.name, c.type.type});
+            self.columns.push_back(OutColumn {c.name, c.type.type, numTypeOf(c.type)});
         scope.sources.push_back(self);
         out.sql = QStringLiteral("DELETE FROM ") + tableSql(t) + QStringLiteral(" AS ")
             + quoted(self.sqlAlias);

@@ -17,12 +17,14 @@ struct Param
     int literal = -1;
     QString variable;
     Conv conv = Conv::None;
+    NumType num {}; // exact or integer target: rounded, truncated and range-checked
 };
 
 struct OutColumn
 {
     QString name;
     Type type = Type::Unknown;
+    NumType num {};
 };
 
 // One SQLite statement translated from T-SQL.
@@ -75,6 +77,7 @@ public:
         Type type = Type::Unknown;
         int param = -1; // the expression is exactly this parameter (a literal)
         int literal = -1; // ... or this inline literal
+        NumType num {}; // the exact or integer type of a number
     };
     struct Source;
     struct Scope;
@@ -99,6 +102,7 @@ private:
     Em unary(const Expr &e, const Scope *scope);
     Em binary(const Expr &e, const Scope *scope);
     Em comparison(const QString &op, Em l, Em r);
+    Em numeric(const QString &op, const Em &l, const Em &r, Type type);
     Em function(const Expr &e, const Scope *scope);
     Em userFunction(const Expr &e, const Scope *scope);
     Em caseExpr(const Expr &e, const Scope *scope);
@@ -107,6 +111,7 @@ private:
     Em in(const Expr &e, const Scope *scope);
     void coerce(Em &em, Type target, bool dateOnly = false);
     void store(Em &em, const TypeSpec &column);
+    bool storeNumber(Em &em, const TypeSpec &column);
     QString collated(const Em &em) const;
     QString unitOf(const Expr &e);
     int bakedInt(const Expr &e);
@@ -158,6 +163,7 @@ private:
     std::vector<Param> m_params;
     std::vector<int> m_baked;
     int m_inlineCount = 0;
+    bool m_intChecks = true; // integer results checked against their range as they are built
     QString m_lastColumn; // "alias.column" of the column last emitted
 };
 

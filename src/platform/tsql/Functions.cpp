@@ -319,8 +319,42 @@ void fnStr(sqlite3_context *ctx, int, sqlite3_value **argv)
         break;
     }
     const int length = sqlite3_value_int(argv[1]);
-    if (length > 0)
-        out.truncate(length);
+    if (length > 0 && out.size() > length) {
+        // A whole number too long for its text shows as "*"; other numbers are refused.
+        switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_INTEGER:
+            return resultText(ctx, QStringLiteral("*"));
+        case SQLITE_FLOAT:
+            return resultError(ctx,
+                               QStringLiteral("Arithmetic overflow error converting float to data "
+                                              "type varchar."));
+        default:
+            out.truncate(length);
+            break;
+        }
+    }
+    resultText(ctx, out);
+}
+
+// An exact number as text: tsql_numstr(x, decimals, length); decimals -2 is money without a
+// style (two decimals).
+void fnNumStr(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const int t = sqlite3_value_numeric_type(argv[0]);
+    if (t == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    if (t != SQLITE_INTEGER && t != SQLITE_FLOAT)
+        return resultText(ctx, textArg(argv[0]));
+    const int decimals = sqlite3_value_int(argv[1]);
+    const double v = sqlite3_value_double(argv[0]);
+    const QString out = decimals == -2 ? moneyText(v) : decimalText(v, decimals);
+    const int length = sqlite3_value_int(argv[2]);
+    if (length > 0 && out.size() > length)
+        return resultError(ctx,
+                           decimals == -2 ? QStringLiteral("Arithmetic overflow error converting "
+                                                           "expression to data type varchar.")
+                                          : QStringLiteral("Arithmetic overflow error converting "
+                                                           "numeric to data type varchar."));
     resultText(ctx, out);
 }
 
@@ -632,6 +666,7 @@ void fnCeiling(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_double(ctx, std::ceil(sqlite3_value_double(argv[0])));
 }
 
+// ROUND on the decimal digits of the value: ROUND(1.005, 2) is 1.01.
 void fnRound(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
@@ -639,10 +674,178 @@ void fnRound(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     const double x = sqlite3_value_double(argv[0]);
     const int places = argc > 1 ? sqlite3_value_int(argv[1]) : 0;
     const bool truncate = argc > 2 && sqlite3_value_int(argv[2]) != 0;
-    const double scale = std::pow(10.0, places);
-    const double scaled = x * scale;
-    const double r = truncate ? std::trunc(scaled) : std::round(scaled);
-    sqlite3_result_double(ctx, r / scale);
+    sqlite3_result_double(ctx, roundDecimal(x, places, truncate));
+}
+
+// tsql_dec(x, scale): an exact result rounded back to its scale.
+void fnDec(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        return sqlite3_result_null(ctx);
+    case SQLITE_INTEGER:
+        return sqlite3_result_value(ctx, argv[0]);
+    default:
+        break;
+    }
+    sqlite3_result_double(ctx,
+                          roundDecimal(sqlite3_value_double(argv[0]), sqlite3_value_int(argv[1])));
+}
+
+bool divisor(sqlite3_context *ctx, sqlite3_value **argv, double &a, double &b)
+{
+    if (anyNull(2, argv)) {
+        sqlite3_result_null(ctx);
+        return false;
+    }
+    a = sqlite3_value_double(argv[0]);
+    b = sqlite3_value_double(argv[1]);
+    if (b == 0.0) {
+        resultError(ctx, QStringLiteral("Divide by zero error encountered."));
+        return false;
+    }
+    return true;
+}
+
+// tsql_ddiv(a, b, scale), tsql_dmod(a, b, scale): exact division and remainder.
+void fnDDiv(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    double a = 0;
+    double b = 0;
+    if (divisor(ctx, argv, a, b))
+        sqlite3_result_double(ctx, roundDecimal(a / b, sqlite3_value_int(argv[2])));
+}
+
+void fnDMod(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    double a = 0;
+    double b = 0;
+    if (divisor(ctx, argv, a, b))
+        sqlite3_result_double(ctx, roundDecimal(std::fmod(a, b), sqlite3_value_int(argv[2])));
+}
+
+NumType targetOf(int precision, int scale)
+{
+    if (precision < 0)
+        return NumType::money(precision == -10);
+    if (scale < 0)
+        return NumType::integer(precision);
+    return NumType::decimal(precision, scale);
+}
+
+// tsql_int(x, precision): an integer result kept to the range of its type.
+void fnInt(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const int t = sqlite3_value_type(argv[0]);
+    if (t == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const NumType type = NumType::integer(sqlite3_value_int(argv[1]));
+    // SQLite turns an overflowing integer sum into a real.
+    if (t != SQLITE_INTEGER
+        || !fitsInteger(static_cast<double>(sqlite3_value_int64(argv[0])), type.precision))
+        return resultError(ctx,
+                           QStringLiteral("Arithmetic overflow error converting expression "
+                                          "to data type %1.")
+                               .arg(typeName(type)));
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+// tsql_conv(x, precision, scale): CAST to an integer (scale -1), decimal or money (negative
+// precision) type, with the server's rounding, range and text rules.
+void fnConv(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const NumType type = targetOf(sqlite3_value_int(argv[1]), sqlite3_value_int(argv[2]));
+    QVariant in;
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        return sqlite3_result_null(ctx);
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_value_int64(argv[0]);
+        if (type.isInteger() && fitsInteger(static_cast<double>(v), type.precision))
+            return sqlite3_result_int64(ctx, v);
+        in = qlonglong(v);
+        break;
+    }
+    case SQLITE_FLOAT:
+        in = sqlite3_value_double(argv[0]);
+        break;
+    default: {
+        qint64 whole = 0;
+        double real = 0;
+        const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+        if (type.isInteger()
+            && asciiNumber(t, sqlite3_value_bytes(argv[0]), whole, real) == Ascii::Integer
+            && fitsInteger(static_cast<double>(whole), type.precision))
+            return sqlite3_result_int64(ctx, whole);
+        in = textArg(argv[0]);
+        break;
+    }
+    }
+    try {
+        const QVariant v = in.typeId() == QMetaType::QString ? textToNumber(in.toString(), type)
+                                                             : numberToType(in, type);
+        if (v.typeId() == QMetaType::Double)
+            sqlite3_result_double(ctx, v.toDouble());
+        else
+            sqlite3_result_int64(ctx, v.toLongLong());
+    } catch (const std::exception &e) {
+        resultError(ctx, QString::fromUtf8(e.what()));
+    }
+}
+
+// tsql_dtplus(datetime, days): days (fractions too) added; a datetime or a date text as the
+// second operand counts its days since 1900-01-01, as the server adds two datetimes.
+void fnDtPlus(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (anyNull(2, argv))
+        return sqlite3_result_null(ctx);
+    DateTimeValue v;
+    bool isNull = false;
+    if (!readDateTime(argv[0], v, isNull, ctx))
+        return;
+    double days = 0;
+    const int t = sqlite3_value_type(argv[1]);
+    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        days = sqlite3_value_double(argv[1]);
+    } else {
+        DateTimeValue other;
+        const QString s = textArg(argv[1]);
+        if (!parseDateTime(s, other))
+            return resultError(ctx,
+                               QStringLiteral("Conversion failed when converting date and/or "
+                                              "time from character string."));
+        days = toDays(other);
+    }
+    const double total = toDays(v) + days;
+    if (!std::isfinite(total) || total < -53690 || total >= 2958464)
+        return resultError(ctx,
+                           QStringLiteral("Arithmetic overflow error converting expression "
+                                          "to data type datetime."));
+    resultText(ctx, storedText(fromDays(total)));
+}
+
+// tsql_dtstyle(text, style, dateOnly): CONVERT(datetime, text, style).
+void fnDtStyle(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const int t = sqlite3_value_type(argv[0]);
+    if (t == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    DateTimeValue v;
+    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        v = fromDays(sqlite3_value_double(argv[0]));
+    } else {
+        const QString s = textArg(argv[0]);
+        if (s.trimmed().isEmpty()) {
+            v = fromDays(0);
+        } else if (!parseDateTimeStyled(s, sqlite3_value_int(argv[1]), v)) {
+            return resultError(ctx,
+                               QStringLiteral("Conversion failed when converting date and/or "
+                                              "time from character string."));
+        }
+    }
+    if (sqlite3_value_int(argv[2]) != 0)
+        v.msecs = 0;
+    resultText(ctx, storedText(v));
 }
 
 void fnNonZero(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -784,6 +987,14 @@ void registerFunctions(sqlite3 *db, FunctionHost *h)
         {"tsql_round", 2, fnRound, true},
         {"tsql_round", 3, fnRound, true},
         {"tsql_nonzero", 1, fnNonZero, true},
+        {"tsql_numstr", 3, fnNumStr, true},
+        {"tsql_dec", 2, fnDec, true},
+        {"tsql_ddiv", 3, fnDDiv, true},
+        {"tsql_dmod", 3, fnDMod, true},
+        {"tsql_int", 2, fnInt, true},
+        {"tsql_conv", 3, fnConv, true},
+        {"tsql_dtplus", 2, fnDtPlus, true},
+        {"tsql_dtstyle", 3, fnDtStyle, true},
     };
     for (const Def &d : defs) {
         const int flags = SQLITE_UTF8 | (d.deterministic ? SQLITE_DETERMINISTIC : 0);

@@ -77,6 +77,33 @@ void lineColumn(const QString &source, int offset, int &line, int &column)
     }
 }
 
+static quint64 numberShape(Tok kind, QStringView text)
+{
+    if (kind != Tok::Integer && kind != Tok::Decimal)
+        return 0;
+    // What the number's type depends on: its digits before and after the point (1.5 is
+    // decimal(2,1), 1.25 decimal(3,2)), an exponent, or a whole number beyond int.
+    quint64 whole = 0;
+    quint64 fraction = 0;
+    bool point = false;
+    bool exponent = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('.'))
+            point = true;
+        else if (c == QLatin1Char('e') || c == QLatin1Char('E'))
+            exponent = true;
+        else if (point)
+            ++fraction;
+        else if (whole > 0 || c != QLatin1Char('0'))
+            ++whole;
+    }
+    if (kind == Tok::Integer)
+        return whole < 10 || (whole == 10 && text.toString().toLongLong() <= 2147483647LL)
+            ? 0
+            : 0x1000 + whole;
+    return exponent ? 1 : 2 + (whole << 8) + (fraction << 16);
+}
+
 bool sameShape(const std::vector<Token> &a, const std::vector<Token> &b)
 {
     if (a.size() != b.size())
@@ -84,8 +111,11 @@ bool sameShape(const std::vector<Token> &a, const std::vector<Token> &b)
     for (size_t i = 0; i < a.size(); ++i) {
         if (a[i].kind != b[i].kind)
             return false;
-        if (a[i].literal >= 0)
+        if (a[i].literal >= 0) {
+            if (numberShape(a[i].kind, a[i].text) != numberShape(b[i].kind, b[i].text))
+                return false;
             continue;
+        }
         const QStringView x = a[i].text;
         const QStringView y = b[i].text;
         if (x.size() != y.size()
@@ -167,7 +197,7 @@ void lex(const QString &source, Lexed &out, bool buildKey)
         out.literals.push_back(Literal {lit, raw.toString()});
         out.tokens.push_back(t);
         if (buildKey)
-            mix(static_cast<quint64>(kind) + 0x200);
+            mix(static_cast<quint64>(kind) + 0x200 + (numberShape(kind, t.text) << 8));
     };
     while (i < n) {
         const QChar c = s[i];

@@ -34,9 +34,7 @@ void resolveTypeSpec(TypeSpec &dataType, int line, int column)
              || n == QLatin1String("money") || n == QLatin1String("smallmoney"))
         dataType.type = Type::Float;
     else if (n == QLatin1String("decimal") || n == QLatin1String("numeric"))
-        dataType.type = dataType.scale == 0 && dataType.length > 0 && dataType.length <= 18
-            ? Type::Int
-            : Type::Float;
+        dataType.type = Type::Float;
     else if (n == QLatin1String("datetime") || n == QLatin1String("smalldatetime")
              || n == QLatin1String("datetime2"))
         dataType.type = Type::DateTime;

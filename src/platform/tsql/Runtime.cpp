@@ -256,7 +256,7 @@ void Engine::bind(Compiled &c, Context &ctx)
         }
         QVariant converted;
         if (p.conv != Conv::None) {
-            converted = convertValue(*value, p.conv);
+            converted = convertValue(*value, p.conv, p.num);
             value = &converted;
         }
         bindValue(stmt, static_cast<int>(i) + 1, *value, c.bound[i]);
@@ -388,7 +388,7 @@ void Engine::assign(Context &ctx, const QString &name, const QVariant &value, in
     if (it == ctx.vars.end())
         fail(QStringLiteral("Must declare the scalar variable \"%1\".").arg(name),
              QStringLiteral("variable"), pos, ctx);
-    QVariant v = convertValue(value, convFor(it->type));
+    QVariant v = convertTo(value, it->type);
     if (it->type.type == Type::Text && it->type.length > 0 && v.typeId() == QMetaType::QString) {
         v = v.toString().left(it->type.length);
         if (it->type.name == QLatin1String("char") || it->type.name == QLatin1String("nchar"))
@@ -646,7 +646,7 @@ void Engine::callProcedure(const Stmt &s, Context &ctx)
             continue;
         const RoutineParam &p = r->params[index];
         try {
-            QVariant v = convertValue(argValue(a), convFor(p.type));
+            QVariant v = convertTo(argValue(a), p.type);
             if (p.type.type == Type::Text && p.type.length > 0 && v.typeId() == QMetaType::QString)
                 v = v.toString().left(p.type.length);
             inner.vars[p.name].value = v;
@@ -678,7 +678,7 @@ void Engine::callProcedure(const Stmt &s, Context &ctx)
         if (negate && !v.isNull())
             v = v.typeId() == QMetaType::Double ? QVariant(-v.toDouble())
                                                 : QVariant(-v.toLongLong());
-        inner.vars[p.name].value = convertValue(v, convFor(p.type));
+        inner.vars[p.name].value = convertTo(v, p.type);
     }
 
     auto found = m_routinePlans.find(r.get());

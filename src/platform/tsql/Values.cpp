@@ -229,8 +229,95 @@ bool parseDateTime(QStringView text, DateTimeValue &out)
     return true;
 }
 
-QString storedText(const DateTimeValue &v)
+bool parseDateTimeStyled(QStringView text, int style, DateTimeValue &out)
 {
+    const bool dayFirst = style == 3 || style == 4 || style == 5 || style == 103 || style == 104
+        || style == 105 || style == 13 || style == 113 || style == 6 || style == 106;
+    const bool shortYearFirst = style == 2 || style == 11 || style == 12;
+    if (!dayFirst && !shortYearFirst)
+        return parseDateTime(text, out);
+    const QStringView t = text.trimmed();
+    qsizetype i = 0;
+    int parts[3] = {0, 0, 0};
+    int widths[3] = {0, 0, 0};
+    QChar separator;
+    if (style == 12) {
+        // yymmdd
+        for (; i < t.size() && i < 6 && t[i].isDigit(); ++i)
+            ;
+        if (i != 6)
+            return false;
+        for (int k = 0; k < 3; ++k) {
+            parts[k] = t.mid(2 * k, 2).toInt();
+            widths[k] = 2;
+        }
+    } else {
+        for (int k = 0; k < 3; ++k) {
+            const qsizetype start = i;
+            while (i < t.size() && t[i].isDigit())
+                ++i;
+            widths[k] = static_cast<int>(i - start);
+            if (widths[k] == 0 || widths[k] > 4) {
+                // "8 Dec 2026" and other forms with a month name read as without a style.
+                return dayFirst && k == 1 ? parseDateTime(text, out) : false;
+            }
+            parts[k] = t.mid(start, i - start).toInt();
+            if (k < 2) {
+                if (i >= t.size())
+                    return false;
+                const QChar c = t[i];
+                if (k == 0)
+                    separator = c;
+                if (c != separator
+                    || (c != QLatin1Char('/') && c != QLatin1Char('.') && c != QLatin1Char('-')))
+                    return dayFirst && k == 0 && c.isSpace() ? parseDateTime(text, out) : false;
+                ++i;
+            }
+        }
+    }
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int yearWidth = 0;
+    if (dayFirst) {
+        day = parts[0];
+        month = parts[1];
+        year = parts[2];
+        yearWidth = widths[2];
+    } else {
+        year = parts[0];
+        month = parts[1];
+        day = parts[2];
+        yearWidth = widths[0];
+    }
+    if (yearWidth != 2 && yearWidth != 4)
+        return false;
+    if (yearWidth == 2)
+        year = fullYear(year, 2);
+    const QString iso = QStringLiteral("%1-%2-%3")
+                            .arg(year, 4, 10, QLatin1Char('0'))
+                            .arg(month, 2, 10, QLatin1Char('0'))
+                            .arg(day, 2, 10, QLatin1Char('0'))
+        + t.mid(i).toString();
+    if (month < 1 || month > 12 || day < 1 || day > 31)
+        return false;
+    return parseDateTime(iso, out);
+}
+
+DateTimeValue roundedToTicks(DateTimeValue v)
+{
+    const int ticks = (v.msecs * 3 + 5) / 10;
+    v.msecs = (ticks * 10 + 1) / 3;
+    if (v.msecs >= 86400000) {
+        v.msecs -= 86400000;
+        v.date = v.date.addDays(1);
+    }
+    return v;
+}
+
+QString storedText(const DateTimeValue &value)
+{
+    const DateTimeValue v = roundedToTicks(value);
     const int parts[7]
         = {v.date.year(),        v.date.month(),      v.date.day(),  v.msecs / 3600000,
            v.msecs / 60000 % 60, v.msecs / 1000 % 60, v.msecs % 1000};
@@ -491,10 +578,20 @@ QString numberToText(double value)
     return QString::number(value, 'g', 15);
 }
 
-QVariant convertValue(const QVariant &value, Conv conv)
+QVariant convertTo(const QVariant &value, const TypeSpec &type)
+{
+    return convertValue(value, convFor(type), numTypeOf(type));
+}
+
+QVariant convertValue(const QVariant &value, Conv conv, NumType num)
 {
     if (conv == Conv::None || value.isNull())
         return value;
+    if ((conv == Conv::Number || conv == Conv::Int) && (num.isDecimal() || num.isInteger())) {
+        if (value.typeId() == QMetaType::QString)
+            return textToNumber(value.toString(), num);
+        return numberToType(value, num);
+    }
     const int t = value.typeId();
     const bool isText = t == QMetaType::QString;
     switch (conv) {

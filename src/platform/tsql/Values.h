@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tsql/Ast.h"
+#include "platform/tsql/Numbers.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -23,6 +24,12 @@ struct DateTimeValue
 // "2026-12-08 10:15", "2026-12-08T10:15:00.000", "20261208", "Dec 8 2026 10:15AM",
 // "8 Dec 2026", a time alone (on 1900-01-01).
 bool parseDateTime(QStringView text, DateTimeValue &out);
+// CONVERT(datetime, text, style): the day, month and year in the order the style gives them
+// (103: dd/mm/yyyy, 104: dd.mm.yyyy, 105: dd-mm-yyyy, 3/4/5 with two-digit years, 2/11/12:
+// yy.mm.dd, yy/mm/dd, yymmdd); the other styles read as without a style.
+bool parseDateTimeStyled(QStringView text, int style, DateTimeValue &out);
+// The server keeps datetimes in 1/300 s: milliseconds end in 0, 3 or 7.
+DateTimeValue roundedToTicks(DateTimeValue value);
 QString storedText(const DateTimeValue &value);
 // The stored form "yyyy-MM-dd HH:mm:ss.zzz" as UTF-8 bytes, read directly.
 bool parseStoredDateTime(const char *text, int length, DateTimeValue &out);
@@ -41,8 +48,11 @@ enum class Conv : unsigned char { None, DateTime, Date, Bit, Number, Int, Text }
 Conv convFor(const TypeSpec &dataType);
 Conv convFor(Type type);
 
-// The value converted; throws tsql::Error with the server's conversion message.
-QVariant convertValue(const QVariant &value, Conv conv);
+// The value converted; throws tsql::Error with the server's conversion message. An exact or
+// integer `num` rounds, truncates and range-checks numbers as that type.
+QVariant convertValue(const QVariant &value, Conv conv, NumType num = {});
+// The value as it is kept in a column or variable of the type.
+QVariant convertTo(const QVariant &value, const TypeSpec &type);
 
 // A value written as SQLite literal text.
 QString sqlLiteral(const QVariant &value);
