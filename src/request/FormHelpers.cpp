@@ -2,6 +2,7 @@
 
 #include "platform/format/Format.h"
 #include "request/MainControls.h"
+#include "request/RequestDocument.h"
 #include "session/Session.h"
 
 #include <QDateTimeEdit>
@@ -62,10 +63,10 @@ double numberValue(const QVariant &value)
     return value.toDouble();
 }
 
-QString documentKind(const MainFlags &flags)
+QString documentKind(const RequestDocument &document)
 {
-    if (!flags.IsRequest)
+    if (!document.isRequest())
         return QStringLiteral("return");
-    return flags.IsConsolidation ? QStringLiteral("consolidation request")
-                                 : QStringLiteral("withdrawal request");
+    return document.isConsolidation() ? QStringLiteral("consolidation request")
+                                      : QStringLiteral("withdrawal request");
 }

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 class QDateTimeEdit;
+class RequestDocument;
 
 // Shows a date-time given as text (the server's general date text, or a date read from the
 // database) in a date picker; text that is no date leaves the picker as it was.
@@ -23,4 +24,4 @@ double numberValue(const QVariant &value);
 struct MainFlags;
 // The open document's kind as people name it: "withdrawal request", "consolidation request" or
 // "return".
-QString documentKind(const MainFlags &flags);
+QString documentKind(const RequestDocument &document);

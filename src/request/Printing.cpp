@@ -42,7 +42,7 @@ void Printing::cmdView_Click()
         else
             documentNumber = number;
     } else {
-        consolidation = m_form.flags().IsConsolidation;
+        consolidation = m_form.document().isConsolidation();
         if (!ui.grdDetails->TextMatrix(1, 1).isEmpty())
             documentNumber = trimBlanks(ui.txtDocNum->text());
         if (!ui.fgRO->TextMatrix(1, 1).isEmpty())

@@ -258,7 +258,7 @@ bool Saving::SaveRequest()
         busy.reset();
         frmDeletePassword &dialog = frmDeletePassword::instance();
         dialog.OKCharge = false; // nothing confirmed until the dialog says so
-        dialog.setDocument(documentKind(m_flags), ui.txtDocNum->text());
+        dialog.setDocument(documentKind(m_form.document()), m_c.ui->txtDocNum->text());
         ui::showModal(dialog);
         confirmed = dialog.OKCharge;
         verifierID = dialog.VerifyID;

@@ -65,7 +65,7 @@ void Verification::cmdVerified_Click()
 {
     frmDeletePassword &dialog = frmDeletePassword::instance();
     dialog.OKCharge = false; // nothing confirmed until the dialog says so
-    dialog.setDocument(documentKind(m_form.flags()), m_c.ui->txtDocNum->text());
+    dialog.setDocument(documentKind(m_form.document()), m_c.ui->txtDocNum->text());
     ui::showModal(dialog);
     if (dialog.OKCharge)
         m_form.cmdSave_Click();

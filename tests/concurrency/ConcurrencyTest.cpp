@@ -2,11 +2,13 @@
 // never share a number, and one issue document is posted once however many acknowledge it.
 #include "platform/db/EmbeddedConnection.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <memory>
@@ -35,6 +37,13 @@ protected:
             EXPECT_TRUE(p->waitForStarted(30000));
             processes.push_back(std::move(p));
         }
+        // Every workstation has loaded what it shows before any of them goes on.
+        const QDir dir(folder);
+        QDeadlineTimer loaded(120000);
+        while (dir.entryList({QStringLiteral("READY.*")}, QDir::Files).size()
+                   < static_cast<qsizetype>(processes.size())
+               && !loaded.hasExpired())
+            QThread::msleep(5);
         QFile go(QDir(folder).filePath(QStringLiteral("GO")));
         EXPECT_TRUE(go.open(QIODevice::WriteOnly));
         go.close();
@@ -45,6 +54,8 @@ protected:
                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts));
         }
         QFile::remove(QDir(folder).filePath(QStringLiteral("GO")));
+        for (const QString &name : dir.entryList({QStringLiteral("READY.*")}, QDir::Files))
+            QFile::remove(dir.filePath(name));
         return outputs;
     }
 
@@ -126,7 +137,9 @@ TEST_F(ConcurrencyTest, OneDocumentAcknowledgedAtOnceIsPostedOnce)
               << " posted, " << toldTaken << " told already acknowledged, " << rt
               << " receipt rows\n";
     EXPECT_EQ(posted, 1);
-    EXPECT_EQ(toldTaken, workstations - 1);
+    EXPECT_EQ(toldTaken, workstations - 1) << outputs[0].join(QLatin1Char('\n')).toStdString()
+                                           << outputs[1].join(QLatin1Char('\n')).toStdString()
+                                           << outputs[2].join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(value(QStringLiteral("select Status from INVENTORY..tbInvWithdrawHeader where "
                                    "RecordNumber = ")
                     + record)

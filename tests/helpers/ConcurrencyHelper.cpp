@@ -40,6 +40,11 @@ public:
 
 void waitForStart(const QString &folder)
 {
+    // Tells the test this workstation is ready (its form loaded), then waits for the others.
+    QFile ready(
+        QDir(folder).filePath(QStringLiteral("READY.%1").arg(QCoreApplication::applicationPid())));
+    if (ready.open(QIODevice::WriteOnly))
+        ready.close();
     const QString go = QDir(folder).filePath(QStringLiteral("GO"));
     while (!QFile::exists(go))
         QThread::usleep(500);

@@ -58,6 +58,8 @@ TEST_P(FormLoadBySite, ShowsTheSiteLayout)
 {
     const SiteLayout &expected = GetParam();
     setSite(QString::fromLatin1(expected.site));
+    // The demo turns the acknowledgement notice on; the layouts are those with every switch off.
+    setSwitch(QStringLiteral("93"), false);
     frmMain &f = open();
 
     EXPECT_EQ(f.windowTitle(), QString::fromLatin1(expected.title));
@@ -127,7 +129,7 @@ TEST_P(FormLoadBySite, ShowsTheSiteLayout)
     EXPECT_EQ(child<QLabel>("lblServer")->text(),
               QStringLiteral("Server:  ") + currentUser->ServerName());
 
-    // Switches all off in the demo data.
+    // Switches all off.
     EXPECT_FALSE(shown("frameLegend"));
     EXPECT_FALSE(shown("txtBlockedQty"));
     EXPECT_FALSE(shown("cmdAcknowledge"));
@@ -143,6 +145,7 @@ INSTANTIATE_TEST_SUITE_P(Sites, FormLoadBySite, ::testing::ValuesIn(kSites));
 
 TEST_F(MainFormTest, TimersAndMenus)
 {
+    setSwitch(QStringLiteral("93"), false);
     frmMain &f = open();
     const auto *refresh = f.findChild<QTimer *>(QStringLiteral("tmrRefresh"));
     const auto *acknowledge = f.findChild<QTimer *>(QStringLiteral("tmrAcknowledge"));

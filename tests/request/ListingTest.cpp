@@ -269,6 +269,7 @@ TEST_F(MainFormTest, AcknowledgementNoticeAppearsBlinksAndGoes)
 
 TEST_F(MainFormTest, NoAcknowledgementNoticeWithoutItsSwitch)
 {
+    setSwitch(QStringLiteral("93"), false);
     frmMain &f = open();
     EXPECT_FALSE(f.findChild<QTimer *>(QStringLiteral("tmrAcknowledge"))->isActive());
     EXPECT_FALSE(shown("cmdAcknowledge"));

@@ -214,7 +214,7 @@ TEST_F(WindowTest, WindowLayoutIsRememberedPerEmployee)
     f.move(40, 30);
     clickHeading(4);
     clickHeading(4);
-    listing().horizontalHeader()->resizeSection(2, 250);
+    listing().horizontalHeader()->resizeSection(4, 250);
     f.close();
     form.reset();
 
@@ -223,7 +223,7 @@ TEST_F(WindowTest, WindowLayoutIsRememberedPerEmployee)
     EXPECT_EQ(again.pos(), QPoint(40, 30));
     EXPECT_EQ(listing().SortCol(), 4);
     EXPECT_EQ(listing().SortOrder(), Qt::DescendingOrder);
-    EXPECT_EQ(listing().columnWidth(2), 250);
+    EXPECT_EQ(listing().columnWidth(4), 250);
     EXPECT_EQ(listedNumbers().first(), QStringLiteral("1011")); // newest first
 
     EXPECT_FALSE(readWindowSetting(QStringLiteral("OTHER"), QStringLiteral("Geometry")).isValid());
