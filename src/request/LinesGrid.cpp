@@ -302,6 +302,13 @@ int LinesGrid::PutLine(int row, const RequestLine &line)
     // The grid always ends with one empty row.
     if (row >= grid.Rows() - 1)
         grid.setRows(row + 2);
+    ShowLine(grid, row, line);
+    return row;
+}
+
+void LinesGrid::ShowLine(ui::FlexGrid &grid, int row, const RequestLine &line, bool onHand,
+                         bool lotNumber)
+{
     grid.setTextMatrix(row, DetailsCol::Code, line.itemId);
     grid.setTextMatrix(row, DetailsCol::Description, line.description);
     grid.setTextMatrix(row, DetailsCol::UOM, line.uom);
@@ -311,9 +318,10 @@ int LinesGrid::PutLine(int row, const RequestLine &line)
     grid.setTextMatrix(row, DetailsCol::Retail, line.retail);
     grid.setTextMatrix(row, DetailsCol::isADS,
                        line.ads ? QStringLiteral("Y") : QStringLiteral("N"));
-    grid.setTextMatrix(row, DetailsCol::OnHand, line.onHand);
-    grid.setTextMatrix(row, DetailsCol::LotNumber, line.lotNumber);
-    return row;
+    if (onHand)
+        grid.setTextMatrix(row, DetailsCol::OnHand, line.onHand);
+    if (lotNumber)
+        grid.setTextMatrix(row, DetailsCol::LotNumber, line.lotNumber);
 }
 
 RequestLine LinesGrid::EntryLine() const

@@ -45,6 +45,9 @@ public:
     // line there is replaced, a row past the lines adds one, and the grid keeps one empty row
     // at its end. Returns the row it went to.
     int PutLine(int row, const RequestLine &line);
+    // Writes a line's cells into a row of grdDetails; the stock and lot cells only when asked.
+    static void ShowLine(ui::FlexGrid &grid, int row, const RequestLine &line, bool onHand = true,
+                         bool lotNumber = true);
     // The entry fields as a line.
     RequestLine EntryLine() const;
     void AddToRequestOrder();

@@ -263,21 +263,8 @@ void Loading::ShowDocument()
     grid.setCols(10);
     grid.setRedraw(false);
     for (int i = 0; i < document.lineCount(); ++i) {
-        const RequestLine &line = document.lines()[static_cast<size_t>(i)];
-        const int row = i + 1;
-        grid.setTextMatrix(row, DetailsCol::Code, line.itemId);
-        grid.setTextMatrix(row, DetailsCol::Description, line.description);
-        grid.setTextMatrix(row, DetailsCol::UOM, line.uom);
-        grid.setTextMatrix(row, DetailsCol::Quantity, format::numberText(line.quantity));
-        grid.setTextMatrix(row, DetailsCol::UnitCost, line.unitCost.toString());
-        grid.setTextMatrix(row, DetailsCol::TotalCost, line.totalCost().toString());
-        grid.setTextMatrix(row, DetailsCol::Retail, line.retail);
-        grid.setTextMatrix(row, DetailsCol::isADS,
-                           line.ads ? QStringLiteral("Y") : QStringLiteral("N"));
-        if (onHand)
-            grid.setTextMatrix(row, DetailsCol::OnHand, line.onHand);
-        if (lotNumbers)
-            grid.setTextMatrix(row, DetailsCol::LotNumber, line.lotNumber);
+        LinesGrid::ShowLine(grid, i + 1, document.lines()[static_cast<size_t>(i)], onHand,
+                            lotNumbers);
     }
     grid.setRedraw(true);
     grid.setRow(1);
