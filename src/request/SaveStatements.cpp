@@ -2,6 +2,7 @@
 
 #include "platform/db/Connection.h"
 #include "platform/format/Format.h"
+#include "request/FormHelpers.h"
 #include "request/RequestDocument.h"
 
 namespace SaveStatements {
@@ -16,17 +17,6 @@ QString q(const QString &text)
 QString noCommas(QString text)
 {
     return text.remove(QLatin1Char(','));
-}
-
-QString trimmed(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
 }
 
 } // namespace
@@ -49,8 +39,8 @@ QString insertLine(const QString &lineTable, const QString &number, const Reques
     return QStringLiteral("Insert INVENTORY..") + lineTable
         + QStringLiteral(" (DocumentNumber, ItemID, Quantity, UnitCost, ForRetail, isADS, "
                          "LocationID, TargetLocationID, TransDate, UserID, Remarks) ")
-        + QStringLiteral("Values ('") + q(trimmed(number)) + QStringLiteral("','") + q(line.itemId)
-        + QStringLiteral("',") + numberLiteral(line.quantity) + QStringLiteral(",")
+        + QStringLiteral("Values ('") + q(trimBlanks(number)) + QStringLiteral("','")
+        + q(line.itemId) + QStringLiteral("',") + numberLiteral(line.quantity) + QStringLiteral(",")
         + line.unitCost.toString() + QStringLiteral(",'") + q(line.retail) + QStringLiteral("', '")
         + (line.ads ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral("', '")
         + q(location) + QStringLiteral("', '") + q(target) + QStringLiteral("', '") + q(transDate)
@@ -62,7 +52,7 @@ QString updateLotNumber(const QString &lineTable, const QString &number, const R
 {
     return QStringLiteral("update INVENTORY..") + lineTable + QStringLiteral(" ")
         + QStringLiteral(" set lotnumber = '") + q(line.lotNumber) + QStringLiteral("' ")
-        + QStringLiteral(" where documentnumber = '") + q(trimmed(number)) + QStringLiteral("' ")
+        + QStringLiteral(" where documentnumber = '") + q(trimBlanks(number)) + QStringLiteral("' ")
         + QStringLiteral(" and itemid = '") + q(line.itemId) + QStringLiteral("' ");
 }
 
@@ -94,7 +84,8 @@ QString updateIsRequest(const QString &lineTable, const QString &number, bool is
 {
     return QStringLiteral(" update INVENTORY..") + lineTable + QStringLiteral("  set isrequest = '")
         + (isRequest ? QStringLiteral("True") : QStringLiteral("False"))
-        + QStringLiteral("' where documentnumber =  '") + q(trimmed(number)) + QStringLiteral("' ");
+        + QStringLiteral("' where documentnumber =  '") + q(trimBlanks(number))
+        + QStringLiteral("' ");
 }
 
 QString updateSiteHeader(const QString &lineTable, const QString &number, const QString &officer,
@@ -102,18 +93,19 @@ QString updateSiteHeader(const QString &lineTable, const QString &number, const 
                          const QString &requester)
 {
     return QStringLiteral(" update INVENTORY..") + lineTable
-        + QStringLiteral("  set ApprovingOfficerID = '") + q(trimmed(officer))
+        + QStringLiteral("  set ApprovingOfficerID = '") + q(trimBlanks(officer))
         + QStringLiteral("', ") + QStringLiteral(" DepartmentID = '") + q(departmentId)
         + QStringLiteral("' , SectionID = '") + q(sectionId) + QStringLiteral("' , ")
-        + QStringLiteral(" Requestedby = '") + q(trimmed(requester)) + QStringLiteral("'")
-        + QStringLiteral(" where documentnumber =  '") + q(trimmed(number)) + QStringLiteral("' ");
+        + QStringLiteral(" Requestedby = '") + q(trimBlanks(requester)) + QStringLiteral("'")
+        + QStringLiteral(" where documentnumber =  '") + q(trimBlanks(number))
+        + QStringLiteral("' ");
 }
 
 QString updateVerifier(const QString &lineTable, const QString &number, const QString &verifier)
 {
     return QStringLiteral("Update Inventory..") + lineTable + QStringLiteral(" set Verifiedby = '")
         + q(verifier) + QStringLiteral("', verifiedDate = GetDate() where DocumentNumber = '")
-        + q(trimmed(number)) + QStringLiteral("'");
+        + q(trimBlanks(number)) + QStringLiteral("'");
 }
 
 QString updateRequestOrderVerifier(const QString &roNumber, const QString &verifier)
@@ -150,7 +142,7 @@ QStringList build(const RequestDocument &document, const Context &context)
     // The document's lines are replaced wholesale.
     statements << deleteLines(table, number);
     for (const RequestLine &line : document.lines()) {
-        if (trimmed(line.itemId).isEmpty())
+        if (trimBlanks(line.itemId).isEmpty())
             continue;
         statements << insertLine(table, number, line, location, target, context.transDate,
                                  context.userId, document.remarks());

@@ -25,7 +25,7 @@ bool isWhole(const QVariant &v)
 [[noreturn]] void mismatch(int parameter)
 {
     throw Error(QStringLiteral("The data type of substitution parameter %1 does not match the "
-                               "expected type of the format specification.")
+                               "expected type of the format specifier.")
                     .arg(parameter),
                 QStringLiteral("RAISERROR"));
 }
@@ -103,9 +103,9 @@ QString raiseMessage(const QString &format, const std::vector<QVariant> &args)
         if (i < n && (format[i] == QLatin1Char('h') || format[i] == QLatin1Char('l')))
             ++i;
         if (i >= n)
-            throw Error(QStringLiteral("Invalid format specification: '%1'.")
-                            .arg(format.mid(start, i - start)),
-                        QStringLiteral("RAISERROR"));
+            throw Error(
+                QStringLiteral("Invalid format specifier: '%1'.").arg(format.mid(start, i - start)),
+                QStringLiteral("RAISERROR"));
         const QChar type = format[i];
         const QVariant *v = nullptr;
         QString text;
@@ -165,7 +165,7 @@ QString raiseMessage(const QString &format, const std::vector<QVariant> &args)
                 text = prefix + digits;
             }
         } else {
-            throw Error(QStringLiteral("Invalid format specification: '%1'.")
+            throw Error(QStringLiteral("Invalid format specifier: '%1'.")
                             .arg(format.mid(start, i - start + 1)),
                         QStringLiteral("RAISERROR"));
         }
